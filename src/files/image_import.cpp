@@ -1,0 +1,1 @@
+#include "files/image_import.h"

@@ -1,0 +1,67 @@
+// Everything the user works on: the ten picture buffers and the editor's shared state.
+// Owned by the main window and passed by reference; there are no globals.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/recent_files.h"
+#include "codegen/listing_options.h"
+#include "picture/picture_buffer.h"
+
+namespace lumigrid {
+
+constexpr int kNoCell = 0;
+constexpr int kFirstWorkMode = 1;  // editing
+constexpr int kLastWorkMode = 5;
+
+class EditorState {
+ public:
+  // Buffer b (1..10). Any other number is a programming error and is clamped to buffer 1.
+  PictureBuffer& Buffer(int b);
+  const PictureBuffer& Buffer(int b) const;
+
+  uint8_t Buffer(int b, int c, int k) const { return Buffer(b).Byte(c, k); }
+
+  bool BufferModified(int b) const { return Buffer(b).Modified(); }
+  void MarkModified(int b) { Buffer(b).SetModified(true); }
+  void MarkClean(int b) { Buffer(b).SetModified(false); }
+  const std::string& BufferFileName(int b) const { return Buffer(b).FileName(); }
+  void SetBufferFileName(int b, std::string path) { Buffer(b).SetFileName(std::move(path)); }
+
+  int CurrentBuffer() const { return current_buffer_; }
+  void SetCurrentBuffer(int b);
+  PictureBuffer& Current() { return Buffer(current_buffer_); }
+  const PictureBuffer& Current() const { return Buffer(current_buffer_); }
+
+  // The cell open in the enlarged view, or kNoCell.
+  int SelectedCell() const { return selected_cell_; }
+  void SetSelectedCell(int c) { selected_cell_ = IsValidCell(c) ? c : kNoCell; }
+
+  CellBytes& CellClipboard() { return cell_clipboard_; }
+  const CellBytes& CellClipboard() const { return cell_clipboard_; }
+
+  int WorkMode() const { return work_mode_; }
+  void SetWorkMode(int mode) { work_mode_ = mode; }
+
+  ListingOptions& ConversionOptions(int b);
+  const ListingOptions& ConversionOptions(int b) const;
+  // Gives every buffer the same options (at start, from the stored panel state).
+  void SetAllConversionOptions(const ListingOptions& options);
+
+  RecentFiles& Recent() { return recent_files_; }
+  const RecentFiles& Recent() const { return recent_files_; }
+
+ private:
+  static int Index(int b) { return IsValidBuffer(b) ? b - 1 : 0; }
+
+  std::array<PictureBuffer, kBufferCount> buffers_;
+  std::array<ListingOptions, kBufferCount> conversion_options_;
+  int current_buffer_ = 1;
+  int selected_cell_ = kNoCell;
+  CellBytes cell_clipboard_{};
+  int work_mode_ = kFirstWorkMode;
+  RecentFiles recent_files_;
+};
+
+}  // namespace lumigrid
