@@ -6,7 +6,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fontconfig fonts-dejavu-core
+  fontconfig fonts-dejavu-core fonts-liberation2
   gputils
 )
 

@@ -19,8 +19,8 @@ enum Number : int {
   kModeLogic = 18,
   kModeOptimize = 19,
   kModeBin = 20,
-  kModeCycle = 28,     // toolbar work-mode button
-  kRecentFirst = 30,   // 30..39: recent files 1..10
+  kModeCycle = 28,    // toolbar work-mode button
+  kRecentFirst = 30,  // 30..39: recent files 1..10
   kRecentLast = 39,
   kCellCut = 40,
   kCellCopy = 41,
@@ -78,24 +78,22 @@ inline constexpr std::array kStyleMenu{
 
 inline constexpr std::array kHelpMenu{MenuItem{kAbout, "О программе"}};
 
-struct TopMenu {
+struct MenuBarEntry {
   const char* title;
   std::span<const MenuItem> items;
 };
 
 inline constexpr std::array kMenuBar{
-    TopMenu{"Файл", kFileMenu},
-    TopMenu{"Режим", kModeMenu},
-    TopMenu{"Справка", kHelpMenu},
+    MenuBarEntry{"Файл", kFileMenu},
+    MenuBarEntry{"Режим", kModeMenu},
+    MenuBarEntry{"Справка", kHelpMenu},
 };
 
 // Pop-up menu 1: a canvas cell; 2: the listing view; 3: the optimization report.
 // Pop-up 4, the open button's drop-down, holds the recent files.
 inline constexpr std::array kCellPopup{
-    MenuItem{kCellCut, "Вырезать\tCtrl+X"},
-    MenuItem{kCellCopy, "Копировать\tCtrl+C"},
-    MenuItem{kCellPaste, "Вставить\tCtrl+V"},
-    MenuItem{kSeparator, ""},
+    MenuItem{kCellCut, "Вырезать\tCtrl+X"},   MenuItem{kCellCopy, "Копировать\tCtrl+C"},
+    MenuItem{kCellPaste, "Вставить\tCtrl+V"}, MenuItem{kSeparator, ""},
     MenuItem{kCellClear, "Очистить"},
 };
 
@@ -120,9 +118,9 @@ struct ItemPicture {
 };
 
 inline constexpr std::array kItemPictures{
-    ItemPicture{kNew, 16},         ItemPicture{kOpen, 1},         ItemPicture{kSave, 2},
-    ItemPicture{kCellCut, 7},      ItemPicture{kCellCopy, 4},     ItemPicture{kCellPaste, 5},
-    ItemPicture{kListingCopy, 4},  ItemPicture{kListingSave, 2},  ItemPicture{kReportCopy, 4},
+    ItemPicture{kNew, 16},        ItemPicture{kOpen, 1},        ItemPicture{kSave, 2},
+    ItemPicture{kCellCut, 7},     ItemPicture{kCellCopy, 4},    ItemPicture{kCellPaste, 5},
+    ItemPicture{kListingCopy, 4}, ItemPicture{kListingSave, 2}, ItemPicture{kReportCopy, 4},
     ItemPicture{kReportSave, 2},
 };
 
@@ -133,13 +131,20 @@ struct Shortcut {
 };
 
 inline constexpr std::array kShortcuts{
-    Shortcut{"Ctrl+N", kNew},           Shortcut{"Ctrl+O", kOpen},
-    Shortcut{"Ctrl+S", kSave},          Shortcut{"Ctrl+Shift+S", kSaveAs},
-    Shortcut{"Ctrl+1", kModeEditing},   Shortcut{"Ctrl+2", kModeAnimation},
-    Shortcut{"Ctrl+3", kModeLogic},     Shortcut{"Ctrl+4", kModeOptimize},
-    Shortcut{"Ctrl+5", kModeBin},       Shortcut{"Ctrl+X", kShortcutCut},
-    Shortcut{"Ctrl+C", kShortcutCopy},  Shortcut{"Ctrl+V", kShortcutPaste},
-    Shortcut{"Ctrl+A", kShortcutSelectAll}, Shortcut{"Alt+S", kShortcutSave},
+    Shortcut{"Ctrl+N", kNew},
+    Shortcut{"Ctrl+O", kOpen},
+    Shortcut{"Ctrl+S", kSave},
+    Shortcut{"Ctrl+Shift+S", kSaveAs},
+    Shortcut{"Ctrl+1", kModeEditing},
+    Shortcut{"Ctrl+2", kModeAnimation},
+    Shortcut{"Ctrl+3", kModeLogic},
+    Shortcut{"Ctrl+4", kModeOptimize},
+    Shortcut{"Ctrl+5", kModeBin},
+    Shortcut{"Ctrl+X", kShortcutCut},
+    Shortcut{"Ctrl+C", kShortcutCopy},
+    Shortcut{"Ctrl+V", kShortcutPaste},
+    Shortcut{"Ctrl+A", kShortcutSelectAll},
+    Shortcut{"Alt+S", kShortcutSave},
 };
 
 }  // namespace lumigrid::command

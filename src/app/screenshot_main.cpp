@@ -1,1 +1,94 @@
-int main() { return 0; }
+// Renders the main window offscreen into PNG files, one per state worth looking at:
+//   lumigrid_screenshot <folder>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QToolBar>
+#include <cstdio>
+
+#include "app/about_window.h"
+#include "app/commands.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "picture/editor.h"
+#include "ui/application.h"
+#include "ui/scripted_platform.h"
+
+namespace {
+
+using lumigrid::MainWindow;
+
+void Save(QWidget* widget, const QDir& dir, const QString& name) {
+  QApplication::processEvents();
+  const QString path = dir.filePath(name + ".png");
+  if (!widget->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// A frame, a diagonal and a few filled cells, so the canvas has something to show.
+void DrawSample(lumigrid::PictureBuffer& picture) {
+  for (int x = 0; x < 128; ++x) {
+    picture.SetPixel(x, 0, true);
+    picture.SetPixel(x, 63, true);
+  }
+  for (int y = 0; y < 64; ++y) {
+    picture.SetPixel(0, y, true);
+    picture.SetPixel(127, y, true);
+    picture.SetPixel(y * 2, y, true);
+  }
+  for (int k = 1; k <= 8; ++k) picture.SetByte(40, k, 0xFF);
+  picture.SetCell(42, {0x3C, 0x42, 0x81, 0x81, 0x81, 0x42, 0x3C, 0x00});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  lumigrid::ui::Application app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: lumigrid_screenshot <folder>\n");
+    return 2;
+  }
+  const QDir dir(QString::fromLocal8Bit(argv[1]));
+  if (!QDir().mkpath(dir.path())) return 1;
+
+  lumigrid::ui::ScriptedPlatform platform;
+  auto window = lumigrid::CreateMainWindow(platform, lumigrid::ReadSettings());
+  window->show();
+  Save(window.get(), dir, "start");
+
+  DrawSample(window->State().Buffer(1));
+  window->Editor().RedrawCanvas();
+  window->Editor().OpenCell(42);
+  Save(window.get(), dir, "open_cell");
+  // The toolbar enlarged, to look at its pictures.
+  window->Menus()
+      .ToolBar()
+      ->grab()
+      .scaled(window->Menus().ToolBar()->size() * 3)
+      .save(dir.filePath("toolbar_x3.png"));
+
+  for (int mode = 1; mode <= 5; ++mode) {
+    window->Dispatch(lumigrid::command::kModeEditing + mode - 1);
+    Save(window.get(), dir, QStringLiteral("mode%1").arg(mode));
+  }
+  window->Dispatch(lumigrid::command::kModeEditing);
+
+  // The file menu and the cell pop-up in every menu style.
+  for (int style = 0; style <= 5; ++style) {
+    window->Dispatch(lumigrid::command::kStyleStandard + style);
+    for (auto [menu, name] : {std::pair{window->Menus().TopMenu(0), "file"},
+                              std::pair{window->Menus().TopMenu(1), "mode"},
+                              std::pair{window->Menus().Popup(1), "cell_popup"}}) {
+      menu->popup(window->mapToGlobal(QPoint(40, 40)));
+      Save(menu, dir, QStringLiteral("menu_%1_style%2").arg(name).arg(style));
+      menu->hide();
+    }
+    Save(window->menuBar(), dir, QStringLiteral("menubar_style%1").arg(style));
+  }
+  window->Dispatch(lumigrid::command::kAbout);
+  QApplication::processEvents();
+  if (auto* about = window->About()) Save(about, dir, "about");
+  return 0;
+}

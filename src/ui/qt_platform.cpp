@@ -79,8 +79,7 @@ FileChoice RunFileDialog(QWidget* parent, const FileDialogRequest& request,
 }  // namespace
 
 Answer QtPlatform::ShowMessage(QWidget* parent, const Message& message) {
-  QMessageBox box(ToQt(message.icon), message.caption, message.text, QMessageBox::NoButton,
-                  parent);
+  QMessageBox box(ToQt(message.icon), message.caption, message.text, QMessageBox::NoButton, parent);
   switch (message.buttons) {
     case MessageButtons::kOk:
       box.setStandardButtons(QMessageBox::Ok);

@@ -25,8 +25,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, CellPositionTest,
                          testing::Values(PositionCase{1, {1, 1, 1}}, PositionCase{8, {1, 1, 8}},
                                          PositionCase{9, {2, 1, 1}}, PositionCase{16, {2, 1, 8}},
                                          PositionCase{17, {1, 2, 1}}, PositionCase{120, {1, 8, 8}},
-                                         PositionCase{128, {2, 8, 8}},
-                                         PositionCase{0, {0, 0, 0}},
+                                         PositionCase{128, {2, 8, 8}}, PositionCase{0, {0, 0, 0}},
                                          PositionCase{129, {0, 0, 0}}),
                          [](const auto& info) { return "cell" + std::to_string(info.index); });
 
@@ -69,13 +68,11 @@ TEST_P(PixelAddressTest, MapsPixelToCellByteAndBit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, PixelAddressTest,
-                         testing::Values(PixelCase{0, 0, 1, 1, 1},     // top left
-                                         PixelCase{63, 7, 8, 8, 8},    // last column, crystal 1
-                                         PixelCase{64, 0, 9, 1, 1},    // segment 0 of crystal 2
-                                         PixelCase{127, 63, 128, 8, 8},
-                                         PixelCase{0, 8, 17, 1, 1},
-                                         PixelCase{-1, 0, 0, 0, 0},
-                                         PixelCase{128, 0, 0, 0, 0},
+                         testing::Values(PixelCase{0, 0, 1, 1, 1},   // top left
+                                         PixelCase{63, 7, 8, 8, 8},  // last column, crystal 1
+                                         PixelCase{64, 0, 9, 1, 1},  // segment 0 of crystal 2
+                                         PixelCase{127, 63, 128, 8, 8}, PixelCase{0, 8, 17, 1, 1},
+                                         PixelCase{-1, 0, 0, 0, 0}, PixelCase{128, 0, 0, 0, 0},
                                          PixelCase{0, 64, 0, 0, 0}),
                          [](const auto& info) { return "pixel" + std::to_string(info.index); });
 

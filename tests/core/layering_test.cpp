@@ -35,8 +35,8 @@ std::vector<std::string> Includes(const std::string& path) {
 }
 
 bool IsQtHeader(const std::string& header) {
-  return header.rfind("Q", 0) == 0 || header.rfind("qt", 0) == 0 ||
-         header.rfind("Qt", 0) == 0 || header.find("/Q") != std::string::npos;
+  return header.rfind("Q", 0) == 0 || header.rfind("qt", 0) == 0 || header.rfind("Qt", 0) == 0 ||
+         header.find("/Q") != std::string::npos;
 }
 
 TEST(Layering, CoreFilesIncludeNoQtAndOnlyCoreHeaders) {

@@ -59,8 +59,7 @@ TEST(PictureBuffer, FullyLitPictureIsAllFF) {
   PictureBuffer b;
   for (int y = 0; y < kPictureHeight; ++y)
     for (int x = 0; x < kPictureWidth; ++x) b.SetPixel(x, y, true);
-  EXPECT_TRUE(
-      std::all_of(b.Bytes().begin(), b.Bytes().end(), [](uint8_t v) { return v == 0xFF; }));
+  EXPECT_TRUE(std::all_of(b.Bytes().begin(), b.Bytes().end(), [](uint8_t v) { return v == 0xFF; }));
   b.Clear();
   EXPECT_TRUE(std::all_of(b.Bytes().begin(), b.Bytes().end(), [](uint8_t v) { return v == 0; }));
 }

@@ -1,0 +1,113 @@
+#include "app/about_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPropertyAnimation>
+#include <QPushButton>
+
+#include "app/texts.h"
+#include "ui/icons.h"
+#include "ui/platform.h"
+
+namespace lumigrid {
+
+namespace {
+const QUrl kHomePage(QStringLiteral("https://lumigrid.example.org/"));
+const QUrl kContact(QStringLiteral("mailto:lumigrid@example.org"));
+}  // namespace
+
+AboutWindow::AboutWindow(ui::Platform& platform, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      platform_(platform) {
+  setWindowTitle(QStringLiteral("О программе"));
+  setFixedSize(234, 264);
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  AddLabel(QString::fromUtf8(kTitlePrefix) +
+               QStringLiteral(" графический редактор для индикаторов на основе контроллеров "
+                              "KS0107 или KS0108"),
+           QColor(146, 7, 109), QRect(10, 8, 214, 48));
+
+  picture_ = new QLabel(this);
+  picture_->setGeometry(67, 60, 100, 100);
+  picture_->setPixmap(ui::AboutPicture());
+  picture_->setToolTip(kHomePage.toString());
+  picture_->setCursor(Qt::PointingHandCursor);
+  picture_->installEventFilter(this);
+
+  AddLabel(QStringLiteral("Автор: проект Lumigrid, <a href=\"%1\">%2</a>")
+               .arg(kContact.toString(), kContact.path()),
+           palette().color(QPalette::WindowText), QRect(10, 164, 214, 16));
+  AddLabel(QStringLiteral("Более подробно о работе программы можно прочитать на страничке"),
+           QColor(151, 6, 64), QRect(10, 182, 214, 30));
+  AddLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(kHomePage.toString()),
+           palette().color(QPalette::WindowText), QRect(10, 212, 214, 16));
+
+  auto* ok = new QPushButton(QStringLiteral("Ok"), this);
+  ok->setGeometry(82, 232, 70, 24);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &AboutWindow::FadeOut);
+}
+
+QLabel* AboutWindow::AddLabel(const QString& text, QColor colour, const QRect& geometry) {
+  auto* label = new QLabel(text, this);
+  label->setGeometry(geometry);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, colour);
+  p.setColor(QPalette::Link, Qt::blue);
+  label->setPalette(p);
+  if (text.contains(QLatin1String("<a "))) {
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(label, &QLabel::linkActivated, this,
+            [this](const QString& link) { platform_.OpenLink(QUrl(link)); });
+  }
+  return label;
+}
+
+void AboutWindow::Open() {
+  if (QWidget* p = parentWidget()) move(p->geometry().center() - rect().center());
+  setWindowOpacity(0.0);
+  show();
+  fade_ = new QPropertyAnimation(this, "windowOpacity", this);
+  fade_->setDuration(kFadeInMs);
+  fade_->setStartValue(0.0);
+  fade_->setEndValue(1.0);
+  fade_->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void AboutWindow::FadeOut() {
+  if (closing_) return;
+  closing_ = true;
+  auto* fade = new QPropertyAnimation(this, "windowOpacity", this);
+  fade->setDuration(kFadeOutMs);
+  fade->setStartValue(windowOpacity());
+  fade->setEndValue(0.0);
+  connect(fade, &QPropertyAnimation::finished, this, &QWidget::close);
+  fade->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void AboutWindow::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    // The close box fades out first; the window closes when the fade ends.
+    event->ignore();
+    FadeOut();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == picture_ && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    platform_.OpenLink(kHomePage);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace lumigrid

@@ -1,0 +1,44 @@
+// "О программе": a small child window that fades in and out.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPropertyAnimation;
+
+namespace lumigrid {
+
+namespace ui {
+class Platform;
+}
+
+class AboutWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kFadeInMs = 500;
+  static constexpr int kFadeOutMs = 1000;
+
+  AboutWindow(ui::Platform& platform, QWidget* parent);
+
+  // Shows the window centred on its parent and fades it in.
+  void Open();
+  // Fades the window out and closes it ("Ok" and the close box).
+  void FadeOut();
+
+  QLabel* Picture() const { return picture_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QLabel* AddLabel(const QString& text, QColor colour, const QRect& geometry);
+
+  ui::Platform& platform_;
+  QLabel* picture_ = nullptr;
+  QPropertyAnimation* fade_ = nullptr;
+  bool closing_ = false;
+};
+
+}  // namespace lumigrid

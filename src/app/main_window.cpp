@@ -1,0 +1,233 @@
+#include "app/main_window.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+
+#include "app/about_window.h"
+#include "app/commands.h"
+#include "app/main_menus.h"
+#include "app/texts.h"
+#include "app/work_modes.h"
+#include "codegen/listing_view.h"
+#include "picture/buffer_tab_bar.h"
+#include "picture/canvas_widget.h"
+#include "picture/cell_panel.h"
+#include "picture/editor.h"
+#include "ui/platform.h"
+#include "ui/side_panel_frame.h"
+
+namespace lumigrid {
+
+namespace {
+
+// Client-area layout of the main window.
+constexpr QRect kTabsRect(8, 30, 540, 28);
+constexpr QRect kCanvasFrameRect(8, 58, 540, 272);
+constexpr QPoint kCanvasOffset(2, 2);
+constexpr QRect kListingRect(4, 340, 548, 150);
+constexpr QPoint kSidePanelPos(554, 32);
+constexpr QPoint kConversionPanelPos(554, 340);
+
+int PanelIndex(SidePanel panel) { return static_cast<int>(panel); }
+
+}  // namespace
+
+MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      platform_(platform) {
+  state_.SetAllConversionOptions(settings.convert);
+  for (int i = 1; i <= RecentFiles::kCount; ++i) {
+    state_.Recent().SetEntry(i, settings.recent_files[i - 1]);
+  }
+
+  BuildClient();
+  menus_ = new MainMenus(
+      menuBar(), client_, [this](int n) { Dispatch(n); }, this);
+  menus_->SetRecentLabels(state_.Recent());
+
+  editor_ = new lumigrid::Editor(
+      state_, platform_,
+      {tabs_, canvas_frame_, canvas_, cell_panel_, menus_->HintLabel(), menus_->Popup(1)}, this);
+  editor_->SetReturnToEditing([this] { SwitchWorkMode(1); });
+  connect(editor_, &Editor::currentBufferChanged, this, [this](int b) {
+    UpdateTitle();
+    for (int i = 1; i <= kBufferCount; ++i) Listing(i)->setVisible(i == b);
+    Listing(b)->setFocus();
+  });
+
+  RegisterCommands();
+  SwitchWorkMode(1);
+  SetMenuStyle(settings.style_menu);
+  UpdateTitle();
+
+  // Not resizable: the window keeps the size of its menu bar and client area.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  ui::Application::Observe(this);
+}
+
+MainWindow::~MainWindow() { ui::Application::StopObserving(this); }
+
+void MainWindow::BuildClient() {
+  client_ = new QWidget(this);
+  client_->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client_);
+
+  for (int b = 1; b <= kBufferCount; ++b) {
+    auto* view = new ListingView(client_);
+    view->setGeometry(kListingRect);
+    view->setVisible(b == 1);
+    listings_[b - 1] = view;
+  }
+
+  tabs_ = new BufferTabBar(client_);
+  tabs_->setGeometry(kTabsRect);
+
+  canvas_frame_ = new QFrame(client_);
+  canvas_frame_->setGeometry(kCanvasFrameRect);
+  canvas_frame_->setFrameStyle(QFrame::Box | QFrame::Plain);
+  canvas_frame_->setLineWidth(1);
+  canvas_ = new CanvasWidget(canvas_frame_);
+  canvas_->move(kCanvasOffset);
+
+  auto frame = [this](const char* title, int height, const char* tooltip, int title_width = 228) {
+    return new ui::SidePanelFrame(QString::fromUtf8(title), height, QString::fromUtf8(tooltip),
+                                  client_, title_width);
+  };
+  panels_[PanelIndex(SidePanel::kAnimation)] = frame("Анимация", 458, "Закрыть панель анимации");
+  cell_panel_ = new CellPanel(client_);
+  panels_[PanelIndex(SidePanel::kCell)] = cell_panel_;
+  panels_[PanelIndex(SidePanel::kConversion)] = frame("Преобразование данных", 150, "");
+  panels_[PanelIndex(SidePanel::kLogic)] =
+      frame("Логические операции", 300, "Закрыть панель логических операций", 230);
+  panels_[PanelIndex(SidePanel::kOptimize)] =
+      frame("Оптимизация кода", 458, "Закрыть панель «Оптимизация кода»");
+  panels_[PanelIndex(SidePanel::kBin)] = frame("Преобразование кода в BIN формат    ", 458,
+                                               "Закрыть панель «Преобразование кода в BIN формат»");
+  for (int i = 0; i < static_cast<int>(panels_.size()); ++i) SetPanel(i, panels_[i]);
+}
+
+void MainWindow::SetPanel(int side_panel, ui::SidePanelFrame* panel) {
+  ui::SidePanelFrame*& slot = panels_[side_panel];
+  if (slot != panel) {
+    delete slot;
+    slot = panel;
+  }
+  panel->setParent(client_);
+  panel->move(side_panel == PanelIndex(SidePanel::kConversion) ? kConversionPanelPos
+                                                               : kSidePanelPos);
+  panel->setVisible(PanelShown(static_cast<SidePanel>(side_panel), state_.WorkMode()));
+  connect(panel, &ui::SidePanelFrame::closeRequested, this, [this] { SwitchWorkMode(1); });
+}
+
+void MainWindow::RegisterCommands() {
+  using namespace command;
+  commands_.Register(kNew, [this] { NewPicture(); });
+  commands_.Register(kClose, [this] { close(); });
+  commands_.Register(kAbout, [this] { ShowAbout(); });
+  commands_.RegisterRange(kModeEditing, kModeBin,
+                          [this](int n) { SwitchWorkMode(n - kModeEditing + 1); });
+  commands_.Register(kModeCycle, [this] { SwitchWorkMode(NextWorkMode(state_.WorkMode())); });
+  commands_.RegisterRange(kStyleStandard, kStyleLast,
+                          [this](int n) { SetMenuStyle(n - kStyleStandard); });
+}
+
+void MainWindow::NewPicture() {
+  const int b = state_.CurrentBuffer();
+  state_.MarkClean(b);
+  state_.Buffer(b).Clear();
+  editor_->RedrawCanvas();
+  state_.SetBufferFileName(b, {});
+  UpdateTitle();
+  editor_->CloseCell();
+}
+
+AboutWindow* MainWindow::About() const { return about_; }
+
+void MainWindow::ShowAbout() {
+  if (about_) {
+    about_->raise();
+    about_->activateWindow();
+    return;
+  }
+  about_ = new AboutWindow(platform_, this);
+  about_->Open();
+}
+
+void MainWindow::SwitchWorkMode(int mode) {
+  if (!IsValidWorkMode(mode)) return;
+  state_.SetWorkMode(mode);
+  menus_->CheckWorkMode(mode);
+  menus_->SetWorkModeTooltip(QString::fromUtf8(kWorkModes[mode - 1].name));
+  for (int i = 0; i < static_cast<int>(panels_.size()); ++i) {
+    panels_[i]->setVisible(PanelShown(static_cast<SidePanel>(i), mode));
+  }
+  if (ModeClosesCell(mode)) {
+    editor_->ClearReadout();
+    editor_->CloseCell();
+  }
+  emit workModeEntered(mode);
+}
+
+void MainWindow::SetMenuStyle(int style) { menus_->ApplyMenuStyle(style); }
+
+void MainWindow::UpdateTitle() {
+  setWindowTitle(QString::fromUtf8(kTitlePrefix) +
+                 QString::fromStdString(state_.BufferFileName(state_.CurrentBuffer())));
+}
+
+bool MainWindow::BelongsHere(QObject* receiver) const {
+  if (!receiver->isWidgetType()) return false;
+  return static_cast<QWidget*>(receiver)->window() == this;
+}
+
+bool MainWindow::BeforeEvent(QObject* receiver, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !BelongsHere(receiver)) return false;
+  // The window takes its shortcuts before any text view sees the keys.
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const QKeySequence pressed(
+      QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+  for (const command::Shortcut& s : command::kShortcuts) {
+    if (pressed == QKeySequence(QString::fromLatin1(s.keys), QKeySequence::PortableText)) {
+      Dispatch(s.command);
+      return true;
+    }
+  }
+  return false;
+}
+
+void MainWindow::AfterEvent(QObject* receiver, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      break;
+    default:
+      return;
+  }
+  if (!BelongsHere(receiver)) return;
+  if (event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    // The listing area's pop-up menu, edges excluded.
+    const QPoint p = client_->mapFromGlobal(platform_.PointerPosition());
+    if (p.x() > 4 && p.x() < 550 && p.y() > 340 && p.y() < 490) {
+      menus_->Popup(2)->popup(platform_.PointerPosition());
+    }
+  }
+  editor_->RunPolls();
+}
+
+}  // namespace lumigrid

@@ -1,0 +1,22 @@
+// Start-up of the program: the settings it starts from and the main window it opens.
+#pragma once
+
+#include <memory>
+
+#include "app/settings.h"
+
+namespace lumigrid {
+
+namespace ui {
+class Platform;
+}
+class MainWindow;
+
+// The stored settings (their defaults until a settings file exists).
+Settings ReadSettings();
+
+// Builds the main window hidden, places it at the stored position (corrected when out of
+// range) and returns it; the caller shows it.
+std::unique_ptr<MainWindow> CreateMainWindow(ui::Platform& platform, const Settings& settings);
+
+}  // namespace lumigrid

@@ -1,0 +1,46 @@
+// The assembly listing of one picture: one data line of eight bytes per cell, with page
+// headers (and crystal banners when grouped by crystal) as comments, for a PIC program that
+// sends the bytes to the display page by page.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codegen/listing_options.h"
+#include "picture/picture_buffer.h"
+
+namespace lumigrid {
+
+// The warning shown when the own directive is chosen but its name is empty.
+inline constexpr std::string_view kNoDirectiveCaption = "Преобразование...";
+inline constexpr std::string_view kNoDirectiveText = "Не выбрано имя директивы";
+
+// The directive written when "DT" is chosen: capital D, small t.
+inline constexpr std::string_view kDtDirective = "Dt";
+
+// Indents are taken as at most this many spaces. The panel offers 2..20 and the per-buffer
+// store keeps a byte; the cap keeps a damaged settings value from asking for gigabytes.
+inline constexpr int kMaxListingIndent = 255;
+
+// Lines of a whole listing: ungrouped, grouped by crystal, and the extra blank and file line.
+inline constexpr int kListingLineCount = 146;
+inline constexpr int kGroupedListingLineCount = 151;
+inline constexpr int kFileLineExtraLines = 2;
+
+// The lines (UTF-8) of the listing of `buffer`, whose number 1..10 names it in the file line
+// when it has no file. Returns std::nullopt, and the caller shows the warning above, when
+// the own directive is chosen and its name is empty. Indents of 0 or less give no spaces.
+std::optional<std::vector<std::string>> GenerateListing(const PictureBuffer& buffer,
+                                                        int buffer_number,
+                                                        const ListingOptions& options);
+
+// The text of a listing view: the lines separated by "\n".
+std::string JoinListingLines(const std::vector<std::string>& lines);
+
+// The bytes of a saved listing: `view_text` with CR LF line ends in Windows-1251, nothing
+// added before or after. A "\n" gets a "\r" before it unless it already has one.
+std::string ListingFileBytes(std::string_view view_text);
+
+}  // namespace lumigrid

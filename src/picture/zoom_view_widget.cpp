@@ -1,0 +1,53 @@
+#include "picture/zoom_view_widget.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "ui/qt_colour.h"
+
+namespace lumigrid {
+
+ZoomViewWidget::ZoomViewWidget(QWidget* parent)
+    : QWidget(parent), image_(kZoomWidth, kZoomWidth, QImage::Format_RGB32) {
+  setFixedSize(kZoomWidth, kZoomWidth);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  image_.fill(ui::ToQColor(colour::kBackground));
+  ClearView();
+}
+
+void ZoomViewWidget::FillSquare(int n, Rgb colour) {
+  const Rect r = ZoomSquareRect(n);
+  if (r.width == 0) return;
+  QPainter painter(&image_);
+  painter.fillRect(r.x, r.y, r.width, r.height, ui::ToQColor(colour));
+  update(r.x, r.y, r.width, r.height);
+}
+
+void ZoomViewWidget::LoadCell(const CellBytes& bytes) {
+  for (int n = 1; n <= kZoomSquareCount; ++n) {
+    PaintSquare(n, TestBit(bytes[SquareByte(n) - 1], SquareRow(n)) != 0);
+  }
+}
+
+void ZoomViewWidget::ClearView() {
+  for (int n = 1; n <= kZoomSquareCount; ++n) FillSquare(n, colour::kViewEmpty);
+}
+
+void ZoomViewWidget::PaintSquare(int n, bool lit) {
+  FillSquare(n, lit ? colour::kPixelLit : colour::kSquareUnlit);
+}
+
+ZoomViewWidget::Hit ZoomViewWidget::SquareAt(QPoint local) {
+  for (int n = 1; n <= kZoomSquareCount; ++n) {
+    const Rect r = ZoomSquareRect(n);
+    if (r.Contains(local.x(), local.y())) return {n, local.x() - r.x, local.y() - r.y};
+  }
+  return {};
+}
+
+void ZoomViewWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.drawImage(event->rect(), image_, event->rect());
+}
+
+}  // namespace lumigrid

@@ -1,0 +1,192 @@
+#include "files/mono_convert.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <set>
+
+namespace lumigrid {
+namespace {
+
+RgbImage RandomImage(int width, int height, unsigned seed, int depth = 24) {
+  std::mt19937 random(seed);
+  RgbImage image(width, height, depth);
+  for (Rgb& c : image.pixels) c = random() & 0xFFFFFF;
+  return image;
+}
+
+// Straightforward area average in floating point: the oracle for ScaleArea.
+Rgb ReferenceAverage(const RgbImage& source, int width, int height, int tx, int ty) {
+  const double sx = double(source.width) / width;
+  const double sy = double(source.height) / height;
+  const double x0 = tx * sx, x1 = (tx + 1) * sx, y0 = ty * sy, y1 = (ty + 1) * sy;
+  double r = 0, g = 0, b = 0;
+  for (int y = int(y0); y < std::min(source.height, int(std::ceil(y1))); ++y) {
+    const double wy = std::min(y + 1.0, y1) - std::max(double(y), y0);
+    for (int x = int(x0); x < std::min(source.width, int(std::ceil(x1))); ++x) {
+      const double w = wy * (std::min(x + 1.0, x1) - std::max(double(x), x0));
+      const Rgb c = source.At(x, y);
+      r += w * RedOf(c);
+      g += w * GreenOf(c);
+      b += w * BlueOf(c);
+    }
+  }
+  const double area = (x1 - x0) * (y1 - y0);
+  return MakeRgb(int(std::lround(r / area)), int(std::lround(g / area)),
+                 int(std::lround(b / area)));
+}
+
+TEST(Grey, WeightedSumDividedBy94) {
+  struct Case {
+    Rgb colour;
+    int grey;
+  };
+  const Case cases[] = {{0xFF0000, 81},  {0x00FF00, 143}, {0x0000FF, 29},  {0xFFFF00, 225},
+                        {0xFFFFFF, 255}, {0x000000, 0},   {0xDBDBDB, 219}, {0xDCDCDC, 220}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(Grey(RedOf(c.colour), GreenOf(c.colour), BlueOf(c.colour)), c.grey) << c.colour;
+    RgbImage image(1, 1, 24, c.colour | 0xFF000000);  // a stray alpha byte changes nothing
+    GrayscaleImage(image);
+    EXPECT_EQ(image.At(0, 0), MakeRgb(c.grey, c.grey, c.grey)) << std::hex << c.colour;
+  }
+}
+
+TEST(ImageToPicture, GreyThresholdDecidesLitPixels) {
+  struct Case {
+    Rgb colour;
+    int depth;
+    bool lit;
+  };
+  const Case cases[] = {
+      {0xDBDBDB, 24, true},
+      {0xDCDCDC, 24, false},
+      {0xFF0000, 24, true},
+      {0x00FF00, 24, true},
+      {0x0000FF, 24, true},
+      {0xFFFF00, 24, false},
+      {0x000000, 24, true},
+      {0xFFFFFF, 24, false},
+      // Green 210 but grey 229: only a 1-bit image skips the grey conversion.
+      {0xFFD2FF, 24, false},
+      {0xFFD2FF, 1, true},
+  };
+  for (const Case& c : cases) {
+    const RgbImage image(kPictureWidth, kPictureHeight, c.depth, c.colour);
+    const PictureBytes bytes = ImageToPicture(SourceOf(image));
+    const uint8_t expected = c.lit ? 0xFF : 0x00;
+    EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [&](uint8_t b) { return b == expected; }))
+        << std::hex << c.colour << " depth " << std::dec << c.depth;
+  }
+}
+
+TEST(ConvertToPicture, LitPixelsMatchThePictureBuffer) {
+  std::mt19937 random(3);
+  RgbImage image(kPictureWidth, kPictureHeight);
+  PictureBuffer expected;
+  for (int y = 0; y < kPictureHeight; ++y) {
+    for (int x = 0; x < kPictureWidth; ++x) {
+      const int green = static_cast<int>(random() % 256);
+      image.Set(x, y, MakeRgb(255, green, 255));
+      expected.SetPixel(x, y, green < kLitBelowGreen);
+    }
+  }
+  EXPECT_EQ(ConvertToPicture(image), expected.Bytes());
+}
+
+TEST(ScaleArea, MatchesTheReferenceAverage) {
+  struct Case {
+    int source_width, source_height, width, height;
+  };
+  const Case cases[] = {{1000, 10, 128, 64}, {256, 128, 128, 64}, {64, 64, 128, 64},
+                        {129, 65, 128, 64},  {127, 63, 128, 64},  {3, 7, 128, 64},
+                        {1, 1, 128, 64},     {300, 2, 7, 5},      {7, 300, 1, 1}};
+  unsigned seed = 1;
+  for (const Case& c : cases) {
+    const RgbImage source = RandomImage(c.source_width, c.source_height, seed++);
+    const RgbImage scaled = ScaleArea(SourceOf(source), c.width, c.height);
+    ASSERT_EQ(scaled.width, c.width);
+    ASSERT_EQ(scaled.height, c.height);
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        const Rgb got = scaled.At(x, y);
+        const Rgb want = ReferenceAverage(source, c.width, c.height, x, y);
+        // Exact up to where a half is rounded.
+        ASSERT_LE(std::abs(RedOf(got) - RedOf(want)) + std::abs(GreenOf(got) - GreenOf(want)) +
+                      std::abs(BlueOf(got) - BlueOf(want)),
+                  1)
+            << c.source_width << "x" << c.source_height << " -> " << c.width << "x" << c.height
+            << " at (" << x << ", " << y << ")";
+      }
+    }
+  }
+}
+
+TEST(ScaleArea, UniformImageStaysExactlyUniform) {
+  for (const auto& [w, h] : {std::pair{1000, 10}, {3, 3}, {641, 479}, {128, 65}}) {
+    const RgbImage uniform(w, h, 24, 0x7F3A19);
+    const RgbImage scaled = ScaleArea(SourceOf(uniform), 128, 64);
+    EXPECT_TRUE(std::all_of(scaled.pixels.begin(), scaled.pixels.end(),
+                            [](Rgb c) { return c == 0x7F3A19; }))
+        << w << "x" << h;
+  }
+}
+
+TEST(ScaleArea, CheckerAveragesToOnePixel) {
+  struct Case {
+    Rgb a, b, c, d, average;
+  };
+  const Case cases[] = {{kBlack, kWhite, kWhite, kBlack, 0x808080},
+                        {kBlack, 0xFF0000, 0x00FF00, 0x0000FF, 0x404040},
+                        {0x102030, 0x102030, 0x102030, 0x102032, 0x102031}};
+  for (const Case& c : cases) {
+    RgbImage checker(2, 2);
+    checker.pixels = {c.a, c.b, c.c, c.d};
+    EXPECT_EQ(ScaleArea(SourceOf(checker), 1, 1).pixels, std::vector<Rgb>{c.average})
+        << std::hex << c.average;
+  }
+}
+
+TEST(ScaleArea, OneBitImageStaysTwoColoured) {
+  // Each 2 x 2 block of a 256 x 128 image holds 0..4 dark pixels; more than half dark gives
+  // the dark colour, exactly half goes to the darker one too.
+  const std::array<Rgb, 2> palette{0xFFFF00, 0xC00000};  // yellow, dark red
+  RgbImage image(256, 128, 1, palette[0]);
+  std::mt19937 random(5);
+  std::vector<int> dark_count(128 * 64);
+  for (int y = 0; y < 128; ++y) {
+    for (int x = 0; x < 256; ++x) {
+      if (random() % 2 == 0) continue;
+      image.Set(x, y, palette[1]);
+      ++dark_count[(y / 2) * 128 + x / 2];
+    }
+  }
+  const RgbImage scaled = ScaleArea(SourceOf(image, palette), 128, 64);
+  EXPECT_EQ(scaled.depth, 1);
+  for (std::size_t i = 0; i < scaled.pixels.size(); ++i) {
+    ASSERT_EQ(scaled.pixels[i], dark_count[i] >= 2 ? palette[1] : palette[0])
+        << "block " << i << " with " << dark_count[i] << " dark pixels";
+  }
+  // Not grey-converted: dark red has green 0 (lit), yellow green 255 (clear).
+  const PictureBytes bytes = ImageToPicture(SourceOf(image, palette));
+  PictureBuffer picture;
+  picture.Bytes() = bytes;
+  for (int i = 0; i < 128 * 64; ++i) ASSERT_EQ(picture.Pixel(i % 128, i / 128), dark_count[i] >= 2);
+}
+
+TEST(OverWhite, TransparentIsBackground) {
+  struct Case {
+    uint32_t argb;
+    Rgb rgb;
+  };
+  const Case cases[] = {{0x00000000, kWhite},
+                        {0xFF123456, 0x123456},
+                        {0x80000000, 0x7F7F7F},
+                        {0x00FF0000, kWhite},
+                        {0x40FFFFFF, kWhite}};
+  for (const Case& c : cases) EXPECT_EQ(OverWhite(c.argb), c.rgb) << std::hex << c.argb;
+}
+
+}  // namespace
+}  // namespace lumigrid
