@@ -28,25 +28,25 @@ AboutWindow::AboutWindow(ui::Platform& platform, QWidget* parent)
   AddLabel(QString::fromUtf8(kTitlePrefix) +
                QStringLiteral(" графический редактор для индикаторов на основе контроллеров "
                               "KS0107 или KS0108"),
-           QColor(146, 7, 109), QRect(10, 8, 214, 48));
+           QColor(146, 7, 109), QRect(8, 4, 218, 42));
 
   picture_ = new QLabel(this);
-  picture_->setGeometry(67, 60, 100, 100);
+  picture_->setGeometry(67, 48, 100, 100);
   picture_->setPixmap(ui::AboutPicture());
   picture_->setToolTip(kHomePage.toString());
   picture_->setCursor(Qt::PointingHandCursor);
   picture_->installEventFilter(this);
 
-  AddLabel(QStringLiteral("Автор: проект Lumigrid, <a href=\"%1\">%2</a>")
+  AddLabel(QStringLiteral("Автор: проект Lumigrid<br><a href=\"%1\">%2</a>")
                .arg(kContact.toString(), kContact.path()),
-           palette().color(QPalette::WindowText), QRect(10, 164, 214, 16));
+           palette().color(QPalette::WindowText), QRect(8, 150, 218, 28));
   AddLabel(QStringLiteral("Более подробно о работе программы можно прочитать на страничке"),
-           QColor(151, 6, 64), QRect(10, 182, 214, 30));
+           QColor(151, 6, 64), QRect(8, 178, 218, 28));
   AddLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(kHomePage.toString()),
-           palette().color(QPalette::WindowText), QRect(10, 212, 214, 16));
+           palette().color(QPalette::WindowText), QRect(8, 206, 218, 15));
 
   auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-  ok->setGeometry(82, 232, 70, 24);
+  ok->setGeometry(82, 234, 70, 24);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &AboutWindow::FadeOut);
 }

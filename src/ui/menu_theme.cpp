@@ -84,8 +84,8 @@ void DrawCheckMark(QPainter* painter, const QRect& box, const QColor& colour) {
 
 MenuColours MenuStyleColours(int style) {
   MenuColours colours = ThemeColours(style - 1);
-  if (style >= 2) colours.highlight_border = QColor(194, 2, 19);
-  colours.check = QColor(100, 10, 110);
+  if (style >= 2) colours.check = QColor(194, 2, 19);
+  colours.highlight_border = QColor(100, 10, 110);
   return colours;
 }
 

@@ -30,9 +30,9 @@ struct MenuColours {
   QColor frame;
 };
 
-// The colour set of a theme as drawn, with the program's two colours applied: the check mark
-// takes RGB(100, 10, 110) in every theme and, from style 2 on, the highlight border
-// RGB(194, 2, 19).
+// The colour set of a theme as drawn, with the program's two colours applied: the frame of
+// the highlighted item takes RGB(100, 10, 110) in every theme and, from style 2 on, the check
+// mark RGB(194, 2, 19).
 MenuColours MenuStyleColours(int style);
 
 class MenuThemeStyle : public QProxyStyle {

@@ -267,9 +267,9 @@ TEST_F(MenuStyles, ThemesDifferAndCarryTheProgramsTwoColours) {
   QList<QRgb> backgrounds;
   for (int style = 1; style <= 5; ++style) {
     const ui::MenuColours c = ui::MenuStyleColours(style);
-    EXPECT_EQ(c.check, QColor(100, 10, 110)) << style;
+    EXPECT_EQ(c.highlight_border, QColor(100, 10, 110)) << style;
     if (style >= 2) {
-      EXPECT_EQ(c.highlight_border, QColor(194, 2, 19)) << style;
+      EXPECT_EQ(c.check, QColor(194, 2, 19)) << style;
     }
     backgrounds << (c.background.rgb() ^ c.highlight.rgb());
   }
