@@ -13,6 +13,8 @@
 #include "app/main_menus.h"
 #include "app/texts.h"
 #include "app/work_modes.h"
+#include "codegen/conversion_panel.h"
+#include "codegen/listing_commands.h"
 #include "codegen/listing_view.h"
 #include "picture/buffer_tab_bar.h"
 #include "picture/canvas_widget.h"
@@ -62,6 +64,10 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
     Listing(b)->setFocus();
   });
 
+  listing_commands_ =
+      new ListingCommands(state_, platform_, *conversion_panel_, listings_, *editor_, this);
+  listing_commands_->Register(commands_);
+
   RegisterCommands();
   SwitchWorkMode(1);
   SetMenuStyle(settings.style_menu);
@@ -103,7 +109,8 @@ void MainWindow::BuildClient() {
   panels_[PanelIndex(SidePanel::kAnimation)] = frame("Анимация", 458, "Закрыть панель анимации");
   cell_panel_ = new CellPanel(client_);
   panels_[PanelIndex(SidePanel::kCell)] = cell_panel_;
-  panels_[PanelIndex(SidePanel::kConversion)] = frame("Преобразование данных", 150, "");
+  conversion_panel_ = new ConversionPanel(client_);
+  panels_[PanelIndex(SidePanel::kConversion)] = conversion_panel_;
   panels_[PanelIndex(SidePanel::kLogic)] =
       frame("Логические операции", 300, "Закрыть панель логических операций", 230);
   panels_[PanelIndex(SidePanel::kOptimize)] =

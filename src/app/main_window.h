@@ -23,7 +23,10 @@ class SidePanelFrame;
 class AboutWindow;
 class CanvasWidget;
 class CellPanel;
+class ConversionPanel;
 class Editor;
+class FileCommands;
+class ListingCommands;
 class ListingView;
 class MainMenus;
 
@@ -44,12 +47,15 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   bool Dispatch(int number) { return commands_.Dispatch(number); }
 
   MainMenus& Menus() { return *menus_; }
+  FileCommands& Files() { return *files_; }
   lumigrid::Editor& Editor() { return *editor_; }
   QWidget* Client() const { return client_; }
   QTabBar* Tabs() const { return tabs_; }
   QFrame* CanvasFrame() const { return canvas_frame_; }
   CanvasWidget* Canvas() const { return canvas_; }
   CellPanel* CellSidePanel() const { return cell_panel_; }
+  ConversionPanel* ConversionSidePanel() const { return conversion_panel_; }
+  ListingCommands& Listings() { return *listing_commands_; }
   ListingView* Listing(int b) const { return listings_[IsValidBuffer(b) ? b - 1 : 0]; }
   ListingView* CurrentListing() const { return Listing(state_.CurrentBuffer()); }
   ui::SidePanelFrame* Panel(int side_panel) const { return panels_[side_panel]; }
@@ -70,6 +76,9 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
  protected:
   bool BeforeEvent(QObject* receiver, QEvent* event) override;
   void AfterEvent(QObject* receiver, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildClient();
@@ -83,11 +92,14 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   CommandTable commands_;
   QWidget* client_ = nullptr;
   MainMenus* menus_ = nullptr;
+  FileCommands* files_ = nullptr;
   lumigrid::Editor* editor_ = nullptr;
   QTabBar* tabs_ = nullptr;
   QFrame* canvas_frame_ = nullptr;
   CanvasWidget* canvas_ = nullptr;
   CellPanel* cell_panel_ = nullptr;
+  ConversionPanel* conversion_panel_ = nullptr;
+  ListingCommands* listing_commands_ = nullptr;
   std::array<ListingView*, kBufferCount> listings_{};
   std::array<ui::SidePanelFrame*, 6> panels_{};
   QPointer<AboutWindow> about_;

@@ -12,6 +12,7 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "codegen/listing_commands.h"
 #include "picture/editor.h"
 #include "ui/application.h"
 #include "ui/scripted_platform.h"
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
 
   DrawSample(window->State().Buffer(1));
   window->Editor().RedrawCanvas();
+  window->Listings().Convert();
   window->Editor().OpenCell(42);
   Save(window.get(), dir, "open_cell");
   // The toolbar enlarged, to look at its pictures.

@@ -1,11 +1,14 @@
-// Drawing the canvas: a whole redraw from the buffer bytes, and one painted pixel with the
-// readout that follows it (the painting poll as it runs after a mouse event).
+// What the user waits for on screen: a whole canvas redraw from the buffer bytes, one painted
+// pixel with the readout that follows it (the painting poll as it runs after a mouse event),
+// and a listing generated and shown in its view.
 #include <benchmark/benchmark.h>
 
 #include <random>
 
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "codegen/listing_commands.h"
+#include "codegen/listing_view.h"
 #include "picture/canvas_geometry.h"
 #include "picture/canvas_widget.h"
 #include "picture/cell_panel.h"
@@ -58,6 +61,16 @@ void BM_PaintOnePixelWithReadout(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PaintOnePixelWithReadout)->Unit(benchmark::kMicrosecond);
+
+void BM_GenerateAndShowListing(benchmark::State& state) {
+  Fixture& f = Shared();
+  ListingCommands& listings = f.window->Listings();
+  for (auto _ : state) {
+    listings.Convert();
+    f.window->CurrentListing()->repaint();
+  }
+}
+BENCHMARK(BM_GenerateAndShowListing)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
