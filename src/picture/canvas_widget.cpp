@@ -1,17 +1,14 @@
 #include "picture/canvas_widget.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include "ui/qt_colour.h"
 
 namespace lumigrid {
 
 CanvasWidget::CanvasWidget(QWidget* parent)
-    : QWidget(parent), image_(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32) {
-  setFixedSize(kCanvasWidth, kCanvasHeight);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  image_.fill(ui::ToQColor(colour::kBackground));
+    : ui::ImageWidget(QSize(kCanvasWidth, kCanvasHeight), ui::ToQColor(colour::kBackground),
+                      parent) {
   DrawPicture(PictureBuffer{});
 }
 
@@ -20,7 +17,7 @@ void CanvasWidget::RenderCell(int c, const CellBytes& bytes, CellLook look) {
   const QRgb background = ui::ToQColor(CellBackground(look)).rgb();
   const QRgb lit = ui::ToQColor(colour::kPixelLit).rgb();
   for (int y = 0; y < kCanvasCellSize; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(r.y + y)) + r.x;
+    auto* line = reinterpret_cast<QRgb*>(MutableImage().scanLine(r.y + y)) + r.x;
     const int row = y / kCanvasPixelSize + 1;
     for (int x = 0; x < kCanvasCellSize; ++x) {
       line[x] = TestBit(bytes[x / kCanvasPixelSize], row) ? lit : background;
@@ -38,11 +35,6 @@ void CanvasWidget::DrawCell(int c, const CellBytes& bytes, CellLook look) {
 void CanvasWidget::DrawPicture(const PictureBuffer& picture) {
   for (int c = 1; c <= kCellCount; ++c) RenderCell(c, picture.Cell(c), CellLook::kNormal);
   update();
-}
-
-void CanvasWidget::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.drawImage(event->rect(), image_, event->rect());
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {

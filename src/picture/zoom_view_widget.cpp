@@ -1,6 +1,5 @@
 #include "picture/zoom_view_widget.h"
 
-#include <QPaintEvent>
 #include <QPainter>
 
 #include "ui/qt_colour.h"
@@ -8,17 +7,14 @@
 namespace lumigrid {
 
 ZoomViewWidget::ZoomViewWidget(QWidget* parent)
-    : QWidget(parent), image_(kZoomWidth, kZoomWidth, QImage::Format_RGB32) {
-  setFixedSize(kZoomWidth, kZoomWidth);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  image_.fill(ui::ToQColor(colour::kBackground));
+    : ui::ImageWidget(QSize(kZoomWidth, kZoomWidth), ui::ToQColor(colour::kBackground), parent) {
   ClearView();
 }
 
 void ZoomViewWidget::FillSquare(int n, Rgb colour) {
   const Rect r = ZoomSquareRect(n);
   if (r.width == 0) return;
-  QPainter painter(&image_);
+  QPainter painter(&MutableImage());
   painter.fillRect(r.x, r.y, r.width, r.height, ui::ToQColor(colour));
   update(r.x, r.y, r.width, r.height);
 }
@@ -43,11 +39,6 @@ ZoomViewWidget::Hit ZoomViewWidget::SquareAt(QPoint local) {
     if (r.Contains(local.x(), local.y())) return {n, local.x() - r.x, local.y() - r.y};
   }
   return {};
-}
-
-void ZoomViewWidget::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.drawImage(event->rect(), image_, event->rect());
 }
 
 }  // namespace lumigrid

@@ -1,15 +1,13 @@
 // The enlarged view of the open cell: 64 squares of 16 x 16 with 1-pixel white gaps.
 #pragma once
 
-#include <QImage>
-#include <QWidget>
-
 #include "picture/canvas_geometry.h"
 #include "picture/picture_buffer.h"
+#include "ui/image_widget.h"
 
 namespace lumigrid {
 
-class ZoomViewWidget : public QWidget {
+class ZoomViewWidget : public ui::ImageWidget {
   Q_OBJECT
 
  public:
@@ -27,15 +25,9 @@ class ZoomViewWidget : public QWidget {
   };
   static Hit SquareAt(QPoint local);
 
-  const QImage& Image() const { return image_; }
-
  protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
   void FillSquare(int n, Rgb colour);
-
-  QImage image_;
 };
 
 }  // namespace lumigrid
