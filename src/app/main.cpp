@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
 
   auto window = lumigrid::CreateMainWindow(platform, settings);
   window->show();
+  lumigrid::OpenCommandLineFile(*window, QApplication::arguments().mid(1));
 
   startup.reset();
   return QApplication::exec();

@@ -1,15 +1,18 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTabBar>
 
 #include "app/about_window.h"
 #include "app/commands.h"
+#include "app/file_commands.h"
 #include "app/main_menus.h"
 #include "app/texts.h"
 #include "app/work_modes.h"
@@ -58,6 +61,8 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
       state_, platform_,
       {tabs_, canvas_frame_, canvas_, cell_panel_, menus_->HintLabel(), menus_->Popup(1)}, this);
   editor_->SetReturnToEditing([this] { SwitchWorkMode(1); });
+  files_ = new FileCommands(*this);
+  setAcceptDrops(true);
   connect(editor_, &Editor::currentBufferChanged, this, [this](int b) {
     UpdateTitle();
     for (int i = 1; i <= kBufferCount; ++i) Listing(i)->setVisible(i == b);
@@ -135,7 +140,10 @@ void MainWindow::SetPanel(int side_panel, ui::SidePanelFrame* panel) {
 
 void MainWindow::RegisterCommands() {
   using namespace command;
-  commands_.Register(kNew, [this] { NewPicture(); });
+  files_->Register(commands_);
+  commands_.Register(kNew, [this] {
+    if (files_->Prompts().ConfirmDiscard(state_.CurrentBuffer())) NewPicture();
+  });
   commands_.Register(kClose, [this] { close(); });
   commands_.Register(kAbout, [this] { ShowAbout(); });
   commands_.RegisterRange(kModeEditing, kModeBin,
@@ -235,6 +243,25 @@ void MainWindow::AfterEvent(QObject* receiver, QEvent* event) {
     }
   }
   editor_->RunPolls();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!files_->Prompts().ConfirmQuit()) event->ignore();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  std::vector<std::string> names;
+  for (const QUrl& url : event->mimeData()->urls())
+    names.push_back(url.toLocalFile().toStdString());
+  event->acceptProposedAction();
+  // Opened once the drop is over: a question asked inside it would hold up the program the
+  // file was dragged from.
+  QMetaObject::invokeMethod(
+      files_, [files = files_, names] { files->OpenDropped(names); }, Qt::QueuedConnection);
 }
 
 }  // namespace lumigrid

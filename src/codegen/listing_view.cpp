@@ -12,6 +12,9 @@ ListingView::ListingView(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   // The main window shows the listing pop-up menu on a right-button release instead.
   setContextMenuPolicy(Qt::NoContextMenu);
+  // Files dropped here go on to the main window, which opens them.
+  setAcceptDrops(false);
+  viewport()->setAcceptDrops(false);
 }
 
 }  // namespace lumigrid

@@ -14,6 +14,7 @@ void ScriptedPlatform::ClearRecords() {
 
 Answer ScriptedPlatform::ShowMessage(QWidget*, const Message& message) {
   messages_.append(message);
+  if (on_message_) on_message_(message);
   if (answers_.empty()) return message.default_answer;
   const Answer answer = answers_.front();
   answers_.pop_front();

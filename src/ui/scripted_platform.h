@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 
 #include "ui/platform.h"
 
@@ -20,6 +21,8 @@ class ScriptedPlatform final : public Platform {
   void QueueAnswer(Answer answer) { answers_.push_back(answer); }
   // Dialog results used in order; an empty queue cancels the dialog.
   void QueueFile(const QString& path, int filter = 0) { files_.push_back({path, filter}); }
+  // Runs while a message is shown, to see what the window shows meanwhile.
+  void OnMessage(std::function<void(const Message&)> hook) { on_message_ = std::move(hook); }
 
   void SetPointer(QPoint screen_position, Qt::MouseButtons buttons = Qt::NoButton) {
     pointer_ = screen_position;
@@ -49,6 +52,7 @@ class ScriptedPlatform final : public Platform {
 
   std::deque<Answer> answers_;
   std::deque<FileChoice> files_;
+  std::function<void(const Message&)> on_message_;
   QList<Message> messages_;
   QList<DialogRecord> dialogs_;
   QList<QUrl> links_;

@@ -320,6 +320,7 @@ TEST_F(Commands, NewClearsTheCurrentBufferOnly) {
   DoubleClickCell(5);
   ASSERT_EQ(State().SelectedCell(), 5);
 
+  Platform().QueueAnswer(ui::Answer::kNo);  // the changes are given up
   Window().Dispatch(command::kNew);
   EXPECT_EQ(State().Buffer(1, 5, 3), 0);
   EXPECT_EQ(State().Buffer(2, 5, 3), 0xBB);

@@ -1,0 +1,230 @@
+// The questions before unsaved changes are lost: through New, Open, a recent file, a drop and
+// closing the window.
+#include <QTabBar>
+#include <functional>
+
+#include "app/commands.h"
+#include "file_test_support.h"
+#include "picture/editor.h"
+
+namespace lumigrid::testing_support {
+namespace {
+
+const QString kDiscard = "Сохранение файла";
+const QString kQuit = "Сохранение файлов при закрытии программы";
+const QString kUnnamed = "Данные не были сохранены, сохранить их сейчас?";
+
+QString AboutFile(const QString& file_part) {
+  return "Файл   \"" + file_part + "\"\nбыл изменён, сохранить  изменения?";
+}
+
+class PromptTest : public FileTest {
+ protected:
+  struct Route {
+    const char* name;
+    std::function<void()> run;
+    bool closes = false;
+  };
+
+  // Every way the current buffer is replaced or the program ends, each with a file to open.
+  std::vector<Route> Routes() {
+    const std::string other = WritePicture("other.chr", Pattern(9));
+    return {
+        {"New", [this] { Window().Dispatch(command::kNew); }},
+        {"Open", [this] { Window().Dispatch(command::kOpen); }},
+        {"Recent",
+         [this, other] {
+           State().Recent().SetEntry(1, other);
+           Window().Dispatch(command::kRecentFirst);
+         }},
+        {"Drop", [this, other] { Drop({QUrl::fromLocalFile(Q(other))}); }},
+        {"Close", [this] { Window().Dispatch(command::kClose); }, true},
+    };
+  }
+
+  // Pixel (0, 0) lit in buffer 2 and (1, 0) in buffer 5, so the canvas tells which it shows.
+  void ModifyBuffersTwoAndFive() {
+    PictureBytes two{}, five{};
+    two[0] = 0x01;
+    five[1] = 0x01;
+    Prepare(2, two, "");
+    Prepare(5, five, "");
+  }
+  int ShownBuffer() {
+    const QImage shot = CanvasShot();
+    const bool two = At(shot, 2, 2) == Colour(colour::kPixelLit);
+    const bool five = At(shot, 6, 2) == Colour(colour::kPixelLit);
+    return two ? (five ? -1 : 2) : (five ? 5 : 0);
+  }
+};
+
+using DiscardPrompt = PromptTest;
+
+TEST_F(DiscardPrompt, NewAsksOnlyAboutAModifiedBuffer) {
+  struct Case {
+    bool modified;
+    ui::Answer answer;
+    bool cleared;
+  };
+  const Case cases[] = {
+      {false, ui::Answer::kOk, true},  // not asked
+      {true, ui::Answer::kCancel, false},
+      {true, ui::Answer::kNo, true},
+      {true, ui::Answer::kYes, true},
+  };
+  const std::string kept = PathOf("kept.chr");
+  for (const Case& c : cases) {
+    Prepare(1, Pattern(), kept, c.modified);
+    std::filesystem::remove(PathFromUtf8(kept));
+    Platform().ClearRecords();
+    if (c.modified) Platform().QueueAnswer(c.answer);
+    Window().Dispatch(command::kNew);
+    const QStringList expected =
+        c.modified ? QStringList{Question(kDiscard, AboutFile("kept.chr"))} : QStringList{};
+    EXPECT_EQ(Shown(), expected);
+    EXPECT_EQ(State().Buffer(1).Bytes() == PictureBytes{}, c.cleared);
+    EXPECT_EQ(State().BufferModified(1), !c.cleared);
+    EXPECT_EQ(State().BufferFileName(1), c.cleared ? "" : kept);
+    EXPECT_EQ(ReadFile(kept), c.answer == ui::Answer::kYes ? AsText(Pattern()) : "");
+  }
+}
+
+TEST_F(DiscardPrompt, EveryRouteAsksAndCancelKeepsTheBuffer) {
+  for (const Route& route : Routes()) {
+    Prepare(1, Pattern(), "D:\\pics\\logo.chr");
+    Platform().ClearRecords();
+    Platform().QueueAnswer(ui::Answer::kCancel);
+    route.run();
+    const QString caption = route.closes ? kQuit : kDiscard;
+    EXPECT_EQ(Shown(), QStringList{Question(caption, AboutFile("logo.chr"))}) << route.name;
+    EXPECT_TRUE(Platform().Dialogs().isEmpty()) << route.name;
+    EXPECT_EQ(State().Buffer(1).Bytes(), Pattern()) << route.name;
+    EXPECT_TRUE(State().BufferModified(1)) << route.name;
+    EXPECT_TRUE(Window().isVisible()) << route.name;
+  }
+}
+
+TEST_F(DiscardPrompt, OpenAnsweredNoThenCancelledForgetsTheChangesOnly) {
+  Prepare(1, Pattern(), "");
+  Platform().QueueAnswer(ui::Answer::kNo);
+  Window().Dispatch(command::kOpen);
+  EXPECT_EQ(Platform().Dialogs().size(), 1) << "the Open dialog, cancelled";
+  EXPECT_EQ(State().Buffer(1).Bytes(), Pattern());
+  EXPECT_FALSE(State().BufferModified(1));
+  EXPECT_TRUE(Window().close()) << "nothing left to ask about";
+  EXPECT_EQ(Platform().Messages().size(), 1);
+}
+
+TEST_F(DiscardPrompt, YesWithoutAPictureNameSavesThroughTheDialogKeepingTheName) {
+  for (const std::string& name : {std::string(), PathOf("photo.png")}) {
+    Prepare(1, Pattern(), name);
+    Platform().ClearRecords();
+    Platform().QueueAnswer(ui::Answer::kYes);
+    Platform().QueueFile(Q(PathOf("out")));
+    Window().Dispatch(command::kOpen);  // the Open dialog is then cancelled
+    ASSERT_EQ(Platform().Dialogs().size(), 2) << name;
+    EXPECT_TRUE(Platform().Dialogs()[0].save);
+    EXPECT_EQ(Platform().Dialogs()[0].request.title, "Сохранить файл...");
+    EXPECT_EQ(ReadFile(PathOf("out.chr")), AsText(Pattern())) << name;
+    EXPECT_EQ(State().BufferFileName(1), name) << "a prompt's save does not rename";
+    EXPECT_EQ(Window().windowTitle(), "Lumigrid v 3.8  —  " + Q(name));
+    EXPECT_EQ(State().Recent().Entry(1), PathOf("out.chr"));
+    EXPECT_FALSE(State().BufferModified(1));
+  }
+}
+
+// A save the user asked for that does not happen must not be followed by losing the picture.
+TEST_F(DiscardPrompt, FailedOrCancelledSaveStopsTheAskingOperation) {
+  for (const bool dialog_cancelled : {false, true}) {
+    for (const Route& route : Routes()) {
+      const std::string name = dialog_cancelled ? "" : PathOf("missing/a.chr");
+      Prepare(1, Pattern(), name);
+      Platform().ClearRecords();
+      Platform().QueueAnswer(ui::Answer::kYes);
+      route.run();
+      const QString question = name.empty() ? kUnnamed : AboutFile("a.chr");
+      QStringList expected{Question(route.closes ? kQuit : kDiscard, question)};
+      if (!dialog_cancelled) {
+        expected << ErrorMessage("Ошибка", "Не удалось сохранить файл\n" + Q(name));
+      }
+      EXPECT_EQ(Shown(), expected) << route.name;
+      EXPECT_EQ(Platform().Dialogs().size(), dialog_cancelled ? 1 : 0)
+          << route.name << ": only the save dialog";
+      EXPECT_EQ(State().Buffer(1).Bytes(), Pattern()) << route.name;
+      EXPECT_EQ(State().BufferFileName(1), name) << route.name;
+      EXPECT_TRUE(State().BufferModified(1)) << route.name;
+      ASSERT_TRUE(Window().isVisible()) << route.name;
+    }
+  }
+}
+
+using QuitPrompt = PromptTest;
+
+TEST_F(QuitPrompt, AsksAboutEachModifiedBufferInOrderShowingIt) {
+  struct Seen {
+    int tab;
+    int current;
+    int shown;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  Platform().OnMessage([&](const ui::Message&) {
+    seen.push_back({Window().Tabs()->currentIndex() + 1, State().CurrentBuffer(), ShownBuffer()});
+  });
+  ModifyBuffersTwoAndFive();
+  const std::function<bool()> closes[] = {[this] { return Window().close(); },
+                                          [this] {
+                                            Window().Dispatch(command::kClose);
+                                            return !Window().isVisible();
+                                          }};
+  for (const auto& close : closes) {
+    Window().show();
+    seen.clear();
+    Platform().ClearRecords();
+    Platform().QueueAnswer(ui::Answer::kNo);
+    Platform().QueueAnswer(ui::Answer::kNo);
+    EXPECT_TRUE(close());
+    EXPECT_EQ(Shown(), QStringList(2, Question(kQuit, kUnnamed)));
+    EXPECT_EQ(seen, (std::vector<Seen>{{2, 1, 2}, {5, 1, 5}}));
+  }
+  Platform().OnMessage(nullptr);
+}
+
+TEST_F(QuitPrompt, CancelStopsAskingAndShowsTheCurrentBufferAgain) {
+  ModifyBuffersTwoAndFive();
+  DoubleClickCell(3);
+  Platform().QueueAnswer(ui::Answer::kCancel);
+  EXPECT_FALSE(Window().close());
+  EXPECT_EQ(Shown(), QStringList{Question(kQuit, kUnnamed)}) << "buffer 5 is not asked about";
+  EXPECT_TRUE(Window().isVisible());
+  EXPECT_EQ(Window().Tabs()->currentIndex(), 0);
+  EXPECT_EQ(ShownBuffer(), 0);
+  EXPECT_EQ(State().SelectedCell(), 3);
+  const Rect cell = CanvasCellRect(3);
+  EXPECT_EQ(At(CanvasShot(), cell.x + 10, cell.y + 10), Colour(colour::kCellOpen));
+}
+
+TEST_F(QuitPrompt, SavesMadeBeforeACancelStayMade) {
+  const std::string one = PathOf("one.chr");
+  Prepare(1, Pattern(1), one);
+  Prepare(2, Pattern(2), "");
+  Prepare(5, Pattern(5), "");
+  Platform().QueueAnswer(ui::Answer::kYes);  // buffer 1, by its name
+  Platform().QueueAnswer(ui::Answer::kYes);  // buffer 2, through the dialog
+  Platform().QueueFile(Q(PathOf("two")));
+  Platform().QueueAnswer(ui::Answer::kCancel);
+  EXPECT_FALSE(Window().close());
+  EXPECT_EQ(Shown(), (QStringList{Question(kQuit, AboutFile("one.chr")), Question(kQuit, kUnnamed),
+                                  Question(kQuit, kUnnamed)}));
+  EXPECT_EQ(ReadFile(one), AsText(Pattern(1)));
+  EXPECT_EQ(ReadFile(PathOf("two.chr")), AsText(Pattern(2)));
+  EXPECT_FALSE(State().BufferModified(1));
+  EXPECT_FALSE(State().BufferModified(2));
+  EXPECT_EQ(State().BufferFileName(2), "");
+  EXPECT_TRUE(State().BufferModified(5));
+  EXPECT_EQ(State().Recent().Entry(1), PathOf("two.chr"));
+  EXPECT_EQ(State().Recent().Entry(2), one);
+}
+
+}  // namespace
+}  // namespace lumigrid::testing_support
