@@ -28,6 +28,7 @@ TEST(Cp1251, AsciiIsUnchanged) {
 struct CharCase {
   const char* utf8;
   unsigned char byte;
+  friend void PrintTo(const CharCase& c, std::ostream* os) { *os << c.utf8; }
 };
 
 class Cp1251CharTest : public testing::TestWithParam<CharCase> {};
@@ -50,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct EncodeCase {
   const char* name;
+  friend void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.name; }
   std::string utf8;
   std::string bytes;
 };

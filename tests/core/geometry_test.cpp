@@ -12,6 +12,7 @@ namespace {
 struct PositionCase {
   int cell;
   CellPlace place;
+  friend void PrintTo(const PositionCase& c, std::ostream* os) { *os << "cell " << c.cell; }
 };
 
 class CellPositionTest : public testing::TestWithParam<PositionCase> {};
@@ -55,6 +56,7 @@ TEST(TestBit, ReturnsTheMaskedValueNotOne) {
 struct PixelCase {
   int x, y;
   int cell, byte, row;
+  friend void PrintTo(const PixelCase& c, std::ostream* os) { *os << c.x << "," << c.y; }
 };
 
 class PixelAddressTest : public testing::TestWithParam<PixelCase> {};

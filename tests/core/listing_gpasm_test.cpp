@@ -95,6 +95,7 @@ std::vector<uint8_t> BytesInListingOrder(const PictureBuffer& buffer, bool group
 
 struct GpasmCase {
   const char* name;
+  friend void PrintTo(const GpasmCase& c, std::ostream* os) { *os << c.name; }
   bool grouped;
   const char* own_directive;  // nullptr: "Dt"
   int first_indent, second_indent;

@@ -60,6 +60,7 @@ std::string ReadGolden(const std::string& name) {
 struct GoldenCase {
   const char* file;
   bool grouped;
+  friend void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.file; }
 };
 
 class ListingGoldenTest : public testing::TestWithParam<GoldenCase> {};
@@ -79,6 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Orders, ListingGoldenTest,
 // data line, 76 banner 2.
 struct AlignmentCase {
   const char* name;
+  friend void PrintTo(const AlignmentCase& c, std::ostream* os) { *os << c.name; }
   ListingOptions options;
   std::string header;  // page 1, crystal 1
   std::string data_prefix;
@@ -121,6 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct FileLineCase {
   const char* name;
+  friend void PrintTo(const FileLineCase& c, std::ostream* os) { *os << c.name; }
   std::string file_name;
   int buffer_number;
   bool grouped;
@@ -235,6 +238,7 @@ TEST(GenerateListing, DataLinesReadBackAsThePictureInListingOrder) {
 
 struct FileBytesCase {
   const char* name;
+  friend void PrintTo(const FileBytesCase& c, std::ostream* os) { *os << c.name; }
   std::string view_text;
   std::string bytes;
 };

@@ -9,6 +9,7 @@ struct PathCase {
   const char* path;
   const char* extension;
   const char* file_part;
+  friend void PrintTo(const PathCase& c, std::ostream* os) { *os << c.path; }
 };
 
 class PathTextTest : public ::testing::TestWithParam<PathCase> {};
