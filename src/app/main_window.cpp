@@ -12,6 +12,7 @@
 
 #include "app/about_window.h"
 #include "app/commands.h"
+#include "app/edit_commands.h"
 #include "app/file_commands.h"
 #include "app/main_menus.h"
 #include "app/texts.h"
@@ -144,6 +145,7 @@ void MainWindow::RegisterCommands() {
   commands_.Register(kNew, [this] {
     if (files_->Prompts().ConfirmDiscard(state_.CurrentBuffer())) NewPicture();
   });
+  (new EditCommands(*this))->Register(commands_);
   commands_.Register(kClose, [this] { close(); });
   commands_.Register(kAbout, [this] { ShowAbout(); });
   commands_.RegisterRange(kModeEditing, kModeBin,

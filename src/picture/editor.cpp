@@ -49,6 +49,14 @@ void Editor::OpenCell(int c) {
   w_.cell_panel->ShowReadout(CellPosition(c), state_.Current().Cell(c));
 }
 
+void Editor::CellEdited(int c) {
+  if (c == state_.SelectedCell()) {
+    OpenCell(c);
+  } else {
+    RedrawCell(c, CellLook::kNormal);
+  }
+}
+
 void Editor::CloseCell() {
   const int open = state_.SelectedCell();
   if (open != kNoCell) RedrawCell(open, CellLook::kNormal);

@@ -50,6 +50,9 @@ class Editor : public QObject {
   void ShowPicture(int b);                // any buffer, all cells normal (tab unchanged)
 
   void OpenCell(int c);
+  // After an edit of a whole cell of the current buffer: the open cell keeps its look and its
+  // enlarged view and readout follow the new bytes; any other cell is redrawn normal.
+  void CellEdited(int c);
   // Redraws the open cell normal, greys the enlarged view and leaves no cell open.
   void CloseCell();
   void ClearReadout();

@@ -1,0 +1,26 @@
+#include "picture/cell_operations.h"
+
+namespace lumigrid {
+
+bool ApplyCellOperation(EditorState& state, int b, int c, CellOperation operation) {
+  if (!IsValidBuffer(b) || !IsValidCell(c)) return false;
+  PictureBuffer& picture = state.Buffer(b);
+  switch (operation) {
+    case CellOperation::kCut:
+      state.CellClipboard() = picture.Cell(c);
+      picture.SetCell(c, CellBytes{});
+      return true;
+    case CellOperation::kCopy:
+      state.CellClipboard() = picture.Cell(c);
+      return true;
+    case CellOperation::kPaste:
+      picture.SetCell(c, state.CellClipboard());
+      return true;
+    case CellOperation::kClear:
+      picture.SetCell(c, CellBytes{});
+      return true;
+  }
+  return false;
+}
+
+}  // namespace lumigrid
