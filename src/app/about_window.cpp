@@ -24,6 +24,7 @@ AboutWindow::AboutWindow(ui::Platform& platform, QWidget* parent)
   setWindowTitle(QStringLiteral("О программе"));
   setFixedSize(234, 264);
   setAttribute(Qt::WA_DeleteOnClose);
+  fade_ = new QPropertyAnimation(this, "windowOpacity", this);
 
   AddLabel(QString::fromUtf8(kTitlePrefix) +
                QStringLiteral(" графический редактор для индикаторов на основе контроллеров "
@@ -73,22 +74,22 @@ void AboutWindow::Open() {
   if (QWidget* p = parentWidget()) move(p->geometry().center() - rect().center());
   setWindowOpacity(0.0);
   show();
-  fade_ = new QPropertyAnimation(this, "windowOpacity", this);
-  fade_->setDuration(kFadeInMs);
-  fade_->setStartValue(0.0);
-  fade_->setEndValue(1.0);
-  fade_->start(QAbstractAnimation::DeleteWhenStopped);
+  Fade(0.0, 1.0, kFadeInMs);
 }
 
 void AboutWindow::FadeOut() {
   if (closing_) return;
   closing_ = true;
-  auto* fade = new QPropertyAnimation(this, "windowOpacity", this);
-  fade->setDuration(kFadeOutMs);
-  fade->setStartValue(windowOpacity());
-  fade->setEndValue(0.0);
-  connect(fade, &QPropertyAnimation::finished, this, &QWidget::close);
-  fade->start(QAbstractAnimation::DeleteWhenStopped);
+  connect(fade_, &QPropertyAnimation::finished, this, &QWidget::close);
+  Fade(windowOpacity(), 0.0, kFadeOutMs);
+}
+
+void AboutWindow::Fade(double from, double to, int milliseconds) {
+  fade_->stop();
+  fade_->setDuration(milliseconds);
+  fade_->setStartValue(from);
+  fade_->setEndValue(to);
+  fade_->start();
 }
 
 void AboutWindow::closeEvent(QCloseEvent* event) {

@@ -33,6 +33,7 @@ class AboutWindow : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Fade(double from, double to, int milliseconds);
   QLabel* AddLabel(const QString& text, QColor colour, const QRect& geometry);
 
   ui::Platform& platform_;

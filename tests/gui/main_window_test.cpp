@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPropertyAnimation>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
@@ -367,11 +369,31 @@ TEST_F(Commands, AboutTextsAndLinks) {
   EXPECT_EQ(Platform().Links()[0].scheme(), "https");
 }
 
+TEST_F(Commands, AboutCloseBoxFadesOutFirst) {
+  Window().Dispatch(command::kAbout);
+  QPointer<AboutWindow> about = Window().About();
+  about->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(about.isNull());
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_EQ(about->findChild<QPropertyAnimation*>()->duration(), 1000);
+}
+
 TEST_F(Commands, AboutFadesOutAndCanOpenAgain) {
   Window().Dispatch(command::kAbout);
   QPointer<AboutWindow> about = Window().About();
-  about->FadeOut();
-  QTRY_VERIFY_WITH_TIMEOUT(about.isNull(), 3000);
+  auto* fade = about->findChild<QPropertyAnimation*>();
+  ASSERT_NE(fade, nullptr);
+  EXPECT_EQ(fade->duration(), 500) << "fading in";
+  fade->setCurrentTime(500);
+  EXPECT_DOUBLE_EQ(about->windowOpacity(), 1.0);
+
+  QTest::mouseClick(about->findChild<QPushButton*>(), Qt::LeftButton);  // "Ok"
+  EXPECT_EQ(fade->duration(), 1000) << "fading out";
+  EXPECT_FALSE(about.isNull()) << "still there while it fades";
+  fade->setCurrentTime(1000);  // the end of the fade closes it
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(about.isNull());
   Window().Dispatch(command::kAbout);
   EXPECT_NE(Window().About(), nullptr);
 }
