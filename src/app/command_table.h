@@ -13,7 +13,6 @@ class CommandTable {
 
   void Register(int number, Handler handler) { handlers_[number] = std::move(handler); }
   void RegisterRange(int first, int last, const std::function<void(int)>& handler);
-  bool IsRegistered(int number) const { return handlers_.count(number) != 0; }
 
   // Runs the handler of number; returns false when there is none.
   bool Dispatch(int number) const;

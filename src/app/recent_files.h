@@ -21,9 +21,6 @@ class RecentFiles {
   // Menu label of entry i: "1)  path" as first built, "1)    path" once relabelled.
   std::string Label(int i) const;
 
-  // True once the list has been changed by AddRecentFile (the labels then use four blanks).
-  bool Relabelled() const { return relabelled_; }
-
  private:
   std::array<std::string, kCount> entries_;
   bool relabelled_ = false;

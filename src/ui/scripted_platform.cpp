@@ -9,7 +9,6 @@ void ScriptedPlatform::ClearRecords() {
   dialogs_.clear();
   links_.clear();
   beeps_ = 0;
-  slept_ = 0;
 }
 
 Answer ScriptedPlatform::ShowMessage(QWidget*, const Message& message) {

@@ -28,13 +28,11 @@ class ScriptedPlatform final : public Platform {
     pointer_ = screen_position;
     buttons_ = buttons;
   }
-  void SetButtons(Qt::MouseButtons buttons) { buttons_ = buttons; }
 
   const QList<Message>& Messages() const { return messages_; }
   const QList<DialogRecord>& Dialogs() const { return dialogs_; }
   const QList<QUrl>& Links() const { return links_; }
   int Beeps() const { return beeps_; }
-  int SleptMilliseconds() const { return slept_; }
   void ClearRecords();
 
   Answer ShowMessage(QWidget* parent, const Message& message) override;
@@ -44,7 +42,7 @@ class ScriptedPlatform final : public Platform {
   QPoint PointerPosition() const override { return pointer_; }
   Qt::MouseButtons PointerButtons() const override { return buttons_; }
   void OpenLink(const QUrl& url) override { links_.append(url); }
-  void Sleep(int milliseconds) override { slept_ += milliseconds; }
+  void Sleep(int) override {}
   void ProcessPendingEvents() override;
 
  private:
@@ -59,7 +57,6 @@ class ScriptedPlatform final : public Platform {
   QPoint pointer_{-10000, -10000};
   Qt::MouseButtons buttons_ = Qt::NoButton;
   int beeps_ = 0;
-  int slept_ = 0;
 };
 
 }  // namespace lumigrid::ui
