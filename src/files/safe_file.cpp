@@ -27,52 +27,100 @@ std::optional<fs::path> FreeTemporaryName(const fs::path& target) {
   return std::nullopt;
 }
 
-bool WriteNewFile(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  out.close();
-  return !out.fail();
-}
-
 }  // namespace
 
 fs::path PathFromUtf8(const std::string& utf8_path) {
   return fs::path(std::u8string(utf8_path.begin(), utf8_path.end()));
 }
 
-bool WriteFileSafely(const std::string& utf8_path, std::string_view bytes) {
-  fs::path target = PathFromUtf8(utf8_path);
-  if (!target.has_filename()) return false;
+struct SafeFileWriter::State {
+  fs::path target;
+  fs::path temporary;
+  fs::file_status existing;
+  bool replaces = false;
+  bool open = false;
+  bool failed = false;
+  std::ofstream out;
+};
+
+SafeFileWriter::SafeFileWriter(const std::string& utf8_path) : state_(std::make_unique<State>()) {
+  state_->target = PathFromUtf8(utf8_path);
+}
+
+SafeFileWriter::~SafeFileWriter() { Abort(); }
+
+const fs::path& SafeFileWriter::Target() const { return state_->target; }
+
+bool SafeFileWriter::Open() {
+  State& s = *state_;
+  if (s.open || !s.target.has_filename()) return false;
   std::error_code ec;
   // Through a link, the file it names is replaced and the link stays.
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    fs::path resolved = fs::canonical(target, ec);
-    if (!ec) target = resolved;
+  if (fs::is_symlink(fs::symlink_status(s.target, ec))) {
+    fs::path resolved = fs::canonical(s.target, ec);
+    if (!ec) s.target = resolved;
   }
-  const fs::file_status existing = fs::status(target, ec);
-  const bool replaces = fs::exists(existing);
-  if (replaces) {
-    if (!fs::is_regular_file(existing)) return false;
+  s.existing = fs::status(s.target, ec);
+  s.replaces = fs::exists(s.existing);
+  if (s.replaces) {
+    if (!fs::is_regular_file(s.existing)) return false;
     // Renaming over a read-only file would succeed where writing into it is refused.
-    std::ofstream probe(target, std::ios::binary | std::ios::app);
+    std::ofstream probe(s.target, std::ios::binary | std::ios::app);
     if (!probe) return false;
   }
-
-  const std::optional<fs::path> temporary = FreeTemporaryName(target);
+  const std::optional<fs::path> temporary = FreeTemporaryName(s.target);
   if (!temporary) return false;
-  if (!WriteNewFile(*temporary, bytes)) {
-    fs::remove(*temporary, ec);
+  s.temporary = *temporary;
+  s.out.open(s.temporary, std::ios::binary | std::ios::trunc);
+  if (!s.out) {
+    fs::remove(s.temporary, ec);
     return false;
   }
-  if (replaces) fs::permissions(*temporary, existing.permissions(), ec);  // best effort
-  fs::rename(*temporary, target, ec);
-  if (ec) {
-    fs::remove(*temporary, ec);
-    return false;
-  }
+  s.open = true;
+  s.failed = false;
   return true;
+}
+
+bool SafeFileWriter::Write(std::string_view bytes) {
+  State& s = *state_;
+  if (!s.open || s.failed) return false;
+  s.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!s.out) s.failed = true;
+  return !s.failed;
+}
+
+bool SafeFileWriter::Commit() {
+  State& s = *state_;
+  if (!s.open) return false;
+  s.out.flush();
+  s.out.close();
+  if (s.failed || s.out.fail()) {
+    Abort();
+    return false;
+  }
+  std::error_code ec;
+  if (s.replaces) fs::permissions(s.temporary, s.existing.permissions(), ec);  // best effort
+  fs::rename(s.temporary, s.target, ec);
+  if (ec) {
+    Abort();
+    return false;
+  }
+  s.open = false;
+  return true;
+}
+
+void SafeFileWriter::Abort() {
+  State& s = *state_;
+  if (!s.open) return;
+  if (s.out.is_open()) s.out.close();
+  std::error_code ec;
+  fs::remove(s.temporary, ec);
+  s.open = false;
+}
+
+bool WriteFileSafely(const std::string& utf8_path, std::string_view bytes) {
+  SafeFileWriter writer(utf8_path);
+  return writer.Open() && writer.Write(bytes) && writer.Commit();
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& utf8_path, std::size_t max_bytes) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,36 @@ std::filesystem::path PathFromUtf8(const std::string& utf8_path);
 // written; an existing file is then left as it was and no temporary file remains. A folder,
 // a read-only file or another non-regular file at the path is never replaced.
 bool WriteFileSafely(const std::string& utf8_path, std::string_view bytes);
+
+// Streams the new content of a file the user owns. Nothing is visible at the target until
+// Commit() succeeds; a writer destroyed or aborted before that leaves the target exactly as it
+// was and no temporary file behind. The old content stays readable through the target path
+// while the new content is written, so a caller can copy kept parts of it through.
+class SafeFileWriter {
+ public:
+  explicit SafeFileWriter(const std::string& utf8_path);
+  ~SafeFileWriter();
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  // Prepares the write. False when the target cannot be replaced (a folder, a read-only or
+  // other non-regular file, a missing folder).
+  bool Open();
+  // Appends bytes to the new content. False once any write has failed.
+  bool Write(std::string_view bytes);
+  // Puts the complete new content in place, flushed to disk. False when anything failed; the
+  // target is then as it was before Open().
+  bool Commit();
+  // Drops the new content; the target stays as it was.
+  void Abort();
+
+  // The file the content goes to: the target, or the file a link at the target names.
+  const std::filesystem::path& Target() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // Up to max_bytes from the start of the file; nullopt when it cannot be opened for reading
 // (missing, a folder, no permission) or a read fails.
