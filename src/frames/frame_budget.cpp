@@ -108,8 +108,8 @@ std::string FormatFrameBudget(const FrameBudget& budget) {
   static const std::string kMethods[] = {"(а) целиком", "(б) по карте обходов",
                                          "(в) сценарий кадров"};
   static const std::string kHeadings[] = {"Переход",  "Изменено", "Способ",    "Данные",
-                                          "Операции", "Байты",    "Время, мкс"};
-  constexpr size_t kWidths[] = {16, 9, 22, 8, 10, 8, 14};
+                                          "Операции", "Таблица",  "Время, мкс"};
+  constexpr size_t kWidths[] = {16, 9, 22, 8, 10, 9, 13};
 
   std::string out = "Цикл шины: " + std::to_string(budget.cycle_ns) + " нс\n\n";
   auto row = [&](const std::string& name, const std::string& changed, int method,
