@@ -15,21 +15,41 @@ struct Run {
   int length = 0;
 };
 
+// At most 32 runs fit in a page: each is followed by at least one unmarked column.
+template <typename T>
+struct RowList {
+  std::array<T, kColumns / 2> items{};
+  size_t size = 0;
+  void push_back(const T& item) { items[size++] = item; }
+  T& back() { return items[size - 1]; }
+  T& operator[](size_t i) { return items[i]; }
+  bool empty() const { return size == 0; }
+  const T* begin() const { return items.data(); }
+  const T* end() const { return items.data() + size; }
+  T* begin() { return items.data(); }
+  T* end() { return items.data() + size; }
+};
+using Runs = RowList<Run>;
+
 // The segments of one page that write every marked column, in the fewest operations.
 // Marked columns form runs around the circle 0..63; each gap between two runs costs one
 // operation whether rewritten (a one-byte gap) or skipped with a "set column", and at least
 // one gap must be skipped, since the page's writes begin with a "set column".
-std::vector<Run> PlanRow(const RowMask& marked) {
+Runs PlanRow(const RowMask& marked) {
+  Runs segments;
   const int count = static_cast<int>(std::count(marked.begin(), marked.end(), true));
-  if (count == 0) return {};
-  if (count == kColumns) return {{0, kColumns}};
+  if (count == 0) return segments;
+  if (count == kColumns) {
+    segments.push_back({0, kColumns});
+    return segments;
+  }
 
   // Cyclic runs, from an unmarked column followed by a marked one, so that every unmarked
   // column falls into the gap after some run.
   int origin = 0;
   while (marked[origin] || !marked[(origin + 1) % kColumns]) ++origin;
-  std::vector<Run> runs;
-  std::vector<int> gaps;  // gaps[i]: unmarked columns after runs[i]
+  Runs runs;
+  RowList<int> gaps;  // gaps[i]: unmarked columns after runs[i]
   for (int step = 1; step <= kColumns; ++step) {
     const int column = (origin + step) % kColumns;
     const bool was = marked[(column + kColumns - 1) % kColumns];
@@ -44,8 +64,9 @@ std::vector<Run> PlanRow(const RowMask& marked) {
 
   // Skip every gap of two or more; if none is that long, skip the one before the run that
   // starts lowest, so the output does not depend on where the search began.
-  const size_t n = runs.size();
-  std::vector<bool> skip(n);
+  const size_t n = runs.size;
+  RowList<bool> skip;
+  skip.size = n;
   bool any = false;
   for (size_t i = 0; i < n; ++i) any |= (skip[i] = gaps[i] >= 2);
   if (!any) {
@@ -56,7 +77,6 @@ std::vector<Run> PlanRow(const RowMask& marked) {
     skip[(lowest + n - 1) % n] = true;
   }
 
-  std::vector<Run> segments;
   for (size_t i = 0; i < n; ++i) {
     if (!skip[(i + n - 1) % n]) continue;  // runs[i] continues the segment before it
     Run segment{runs[i].start, 0};
@@ -81,9 +101,10 @@ Frame BuildFrame(const PictureBytes& to, Marks&& marks, Plan&& plan_row) {
       const int base = DisplayMemoryOffset(chip, page, 0);
       RowMask marked;
       for (int column = 0; column < kColumns; ++column) marked[column] = marks(base + column);
-      const std::vector<Run> plan = plan_row(marked);
+      const Runs plan = plan_row(marked);
       if (plan.empty()) continue;
       PageWrite write{static_cast<uint8_t>(chip), static_cast<uint8_t>(page), {}};
+      write.segments.reserve(plan.size);
       for (const Run& run : plan) {
         FrameSegment segment{static_cast<uint8_t>(run.start), {}};
         segment.data.reserve(static_cast<size_t>(run.length));
@@ -99,8 +120,8 @@ Frame BuildFrame(const PictureBytes& to, Marks&& marks, Plan&& plan_row) {
 }
 
 // Only the skip map's own runs: no gap is rewritten and nothing runs past column 63.
-std::vector<Run> PlanMaskRow(const RowMask& marked) {
-  std::vector<Run> runs;
+Runs PlanMaskRow(const RowMask& marked) {
+  Runs runs;
   for (int column = 0; column < kColumns; ++column) {
     if (!marked[column]) continue;
     if (column == 0 || !marked[column - 1]) runs.push_back({column, 0});
