@@ -224,13 +224,6 @@ TEST_P(FrameSequenceTest, PlaysFromStartPictureAndLoops) {
 INSTANTIATE_TEST_SUITE_P(Sequences, FrameSequenceTest, ::testing::ValuesIn(SequenceCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MakeFrameScript, FramesBetweenEqualPicturesWriteNothing) {
-  const PictureBytes p = RandomPicture(7);
-  const FrameScript script = MakeFrameScript({p, p}, {p, true});
-  ASSERT_EQ(script.frames.size(), 3u);
-  for (const Frame& frame : script.frames) EXPECT_TRUE(frame.pages.empty());
-}
-
 TEST(MakeFrameScript, NoPicturesGiveNoFramesAndNoLoop) {
   const FrameScript script = MakeFrameScript({}, {std::nullopt, true});
   EXPECT_TRUE(script.frames.empty());

@@ -236,16 +236,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BadTable{"DataCutOff", {0x80, 0x40, 0x03, 0x01}},
                       BadTable{"UnknownByte", {0x90, 0x40, 0x01, 0x01, 0x00, 0xFF}},
                       BadTable{"BytesAfterTheEnd", {0x00, 0xFF, 0x00}},
-                      BadTable{"LoopWithoutSecondFrame", {0x00, 0xFE}}),
+                      BadTable{"LoopWithoutSecondFrame", {0x00, 0xFE}},
+                      // A frame's first segment has no page of the frame before.
+                      BadTable{"SegmentCarriedIntoNextFrame",
+                               {0x80, 0x40, 0x01, 0x01, 0x00, 0x41, 0x01, 0x01, 0x00, 0xFF}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DecodeFrameTable, SegmentsContinueOnlyWithinTheirFrame) {
-  // The second frame's segment has no page of its own: its chip and page are not known.
-  EXPECT_FALSE(DecodeFrameTable(
-                   std::vector<uint8_t>{0x80, 0x40, 0x01, 0x01, 0x00, 0x41, 0x01, 0x01, 0x00, 0xFF})
-                   .has_value());
-  EXPECT_TRUE(DecodeFrameTable(std::vector<uint8_t>{0xFF}).has_value()) << "no frames";
-}
 
 TEST(FrameTableAsmLines, UsesTheListingDirectiveAndIndents) {
   PictureBytes to{};
@@ -281,18 +276,6 @@ TEST(FrameTableAsmLines, UsesTheListingDirectiveAndIndents) {
   EXPECT_EQ((*dt)[1], ";  Кадр 1");
 }
 
-TEST(FrameTableAsmLines, WrapsLongRecordsAfterEightValues) {
-  PictureBytes to;
-  to.fill(0x33);
-  const auto lines = FrameTableAsmLines(MakeFrameScript({to}), ListingOptions{});
-  ASSERT_TRUE(lines.has_value());
-  // Per page: a line with the page, column and length bytes and five data, then 59 data.
-  const std::string dt = std::string(12, ' ') + "Dt" + std::string(12, ' ');
-  EXPECT_EQ((*lines)[2], dt + "0x80,0x40,0x40,0x33,0x33,0x33,0x33,0x33");
-  EXPECT_EQ((*lines)[10], dt + "0x33,0x33,0x33");
-  EXPECT_EQ((*lines)[11], dt + "0x88,0x40,0x40,0x33,0x33,0x33,0x33,0x33");
-}
-
 struct NameCase {
   const char* name;
   bool valid;
@@ -307,13 +290,6 @@ TEST(FrameTableC, AcceptsOnlyCIdentifiersAsArrayName) {
     EXPECT_EQ(IsCIdentifier(c.name), c.valid) << c.name;
     EXPECT_EQ(FrameTableC(script, c.name).has_value(), c.valid) << c.name;
   }
-}
-
-TEST(FrameTableC, DeclaresTheArrayWithItsSize) {
-  const auto source = FrameTableC(MakeFrameScript({PictureBytes{}}), "logo");
-  ASSERT_TRUE(source.has_value());
-  EXPECT_NE(source->find("const uint8_t logo[2] = {\n"), std::string::npos) << *source;
-  EXPECT_NE(source->find("    0x00,\n    /* end */\n    0xFF\n};\n"), std::string::npos) << *source;
 }
 
 }  // namespace
