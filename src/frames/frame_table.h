@@ -35,8 +35,9 @@ std::vector<uint8_t> EncodeFrameTable(const FrameScript& script);
 std::optional<FrameScript> DecodeFrameTable(std::span<const uint8_t> bytes);
 
 // The table as PIC assembly lines (UTF-8): the listing's directive and indents, one record
-// per line (wrapped after eight values) and a comment naming each frame. std::nullopt when
-// the own directive is chosen and its name is empty.
+// per line (wrapped after eight values) and a comment naming each frame. Saved like a
+// listing: ListingFileBytes(JoinListingLines(lines)). std::nullopt when the own directive is
+// chosen and its name is empty.
 std::optional<std::vector<std::string>> FrameTableAsmLines(const FrameScript& script,
                                                            const ListingOptions& options);
 
