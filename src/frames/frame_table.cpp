@@ -14,19 +14,22 @@ struct TableRecords {
   uint8_t end = kTableEnd;
 };
 
+// One segment's record, led by the page byte when it is the first segment of its page.
+void AppendRecord(std::vector<uint8_t>& out, const PageWrite& page, const FrameSegment& segment,
+                  bool first) {
+  if (first) out.push_back(kPageMark | (page.chip - 1) << 3 | page.page);
+  out.push_back(kSegmentMark | segment.column);
+  out.push_back(static_cast<uint8_t>(segment.data.size()));
+  out.insert(out.end(), segment.data.begin(), segment.data.end());
+}
+
 TableRecords Records(const FrameScript& script) {
   TableRecords table;
   for (const Frame& frame : script.frames) {
     auto& records = table.frames.emplace_back();
     for (const PageWrite& page : frame.pages) {
-      bool first = true;
       for (const FrameSegment& segment : page.segments) {
-        auto& record = records.emplace_back();
-        if (first) record.push_back(kPageMark | (page.chip - 1) << 3 | page.page);
-        first = false;
-        record.push_back(kSegmentMark | segment.column);
-        record.push_back(static_cast<uint8_t>(segment.data.size()));
-        record.insert(record.end(), segment.data.begin(), segment.data.end());
+        AppendRecord(records.emplace_back(), page, segment, &segment == &page.segments.front());
       }
     }
     records.push_back({kFrameEnd});
@@ -64,12 +67,19 @@ int FrameTableSize(const Frame& frame) {
 }
 
 std::vector<uint8_t> EncodeFrameTable(const FrameScript& script) {
+  size_t size = 1;
+  for (const Frame& frame : script.frames) size += static_cast<size_t>(FrameTableSize(frame));
   std::vector<uint8_t> bytes;
-  const TableRecords table = Records(script);
-  for (const auto& frame : table.frames) {
-    for (const auto& record : frame) bytes.insert(bytes.end(), record.begin(), record.end());
+  bytes.reserve(size);
+  for (const Frame& frame : script.frames) {
+    for (const PageWrite& page : frame.pages) {
+      for (const FrameSegment& segment : page.segments) {
+        AppendRecord(bytes, page, segment, &segment == &page.segments.front());
+      }
+    }
+    bytes.push_back(kFrameEnd);
   }
-  bytes.push_back(table.end);
+  bytes.push_back(script.loop ? kTableEndLoop : kTableEnd);
   return bytes;
 }
 
