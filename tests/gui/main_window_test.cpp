@@ -210,6 +210,44 @@ TEST_F(Menus, ShortcutsRaiseTheirNumbersEvenInsideATextView) {
   EXPECT_EQ(view->toPlainText(), "textz") << "ordinary typing still reaches it";
 }
 
+// The keys arrive as the Russian layout names them; the shortcuts follow the physical key.
+TEST_F(Menus, ShortcutsWorkUnderTheRussianLayout) {
+  QList<int> raised;
+  for (int n = 1; n <= 99; ++n) Window().Commands().Register(n, [&raised, n] { raised << n; });
+  QPlainTextEdit* view = Window().Listing(1);
+  view->setPlainText("text");
+  view->setFocus();
+  view->moveCursor(QTextCursor::End);
+  struct Case {
+    const char* text;
+    Qt::KeyboardModifiers modifiers;
+    QList<int> commands;
+  };
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const Case cases[] = {
+      {"т", ctrl, {4}},
+      {"щ", ctrl, {1}},
+      {"ы", ctrl, {2}},
+      {"Ы", ctrl | Qt::ShiftModifier, {3}},
+      {"ч", ctrl, {85}},
+      {"с", ctrl, {86}},
+      {"м", ctrl, {87}},
+      {"ф", ctrl, {88}},
+      {"ы", Qt::AltModifier, {89}},
+      {"ж", ctrl, {}},
+      {"ы", Qt::NoModifier, {}},
+  };
+  for (const Case& c : cases) {
+    raised.clear();
+    // Qt names a Cyrillic key by its upper-case letter.
+    const QString text = QString::fromUtf8(c.text);
+    const auto key = static_cast<Qt::Key>(text.toUpper().at(0).unicode());
+    QTest::sendKeyEvent(QTest::Click, view, key, text, c.modifiers);
+    EXPECT_EQ(raised, c.commands) << c.text << " modifiers " << c.modifiers;
+  }
+  EXPECT_EQ(view->toPlainText(), "textы") << "plain Russian typing still reaches the view";
+}
+
 TEST_F(Menus, UnregisteredCommandIsANoOp) {
   EXPECT_FALSE(Window().Dispatch(99));
   EXPECT_FALSE(Window().Dispatch(0));
