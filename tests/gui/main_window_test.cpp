@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QStyleOptionMenuItem>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
@@ -346,6 +347,40 @@ class StandardStyleStart : public MainWindowTest {
 TEST_F(StandardStyleStart, ChecksStandardAndShowsNoPictures) {
   EXPECT_EQ(CheckedStyle(Window()), 0);
   EXPECT_FALSE(HasItemPictures(Window()));
+}
+
+// The menu's own drawing options for one of its items: what decides check mark or bullet.
+class MenuItemLook : public QMenu {
+ public:
+  static QStyleOptionMenuItem Of(QAction* action) {
+    QStyleOptionMenuItem option;
+    for (QObject* owner : action->associatedObjects()) {
+      if (auto* menu = qobject_cast<QMenu*>(owner)) {
+        static_cast<MenuItemLook*>(menu)->initStyleOption(&option, action);
+      }
+    }
+    return option;
+  }
+};
+
+TEST_F(StandardStyleStart, ChosenModeAndStyleCarryACheckMarkThatStays) {
+  struct Case {
+    int chosen;
+    int first, last;
+  };
+  const Case cases[] = {{command::kModeEditing, 16, 20},
+                        {command::kModeAnimation, 16, 20},
+                        {command::kStyleStandard, 90, 95}};
+  for (const Case& c : cases) {
+    // Twice: choosing the checked item again must not take its mark away.
+    for (int i = 0; i < 2; ++i) Window().Menus().MenuActions(c.chosen).value(0)->trigger();
+    for (int n = c.first; n <= c.last; ++n) {
+      QAction* action = Window().Menus().MenuActions(n).value(0);
+      const QStyleOptionMenuItem look = MenuItemLook::Of(action);
+      EXPECT_EQ(look.checkType, QStyleOptionMenuItem::NonExclusive) << n << " shows a bullet";
+      EXPECT_EQ(look.checked, n == c.chosen) << c.chosen << " chosen, item " << n;
+    }
+  }
 }
 
 using Commands = MainWindowTest;
