@@ -170,8 +170,7 @@ AboutWindow* MainWindow::About() const { return about_; }
 
 void MainWindow::ShowAbout() {
   if (about_) {
-    about_->raise();
-    about_->activateWindow();
+    about_->BringToFront();
     return;
   }
   about_ = new AboutWindow(platform_, this);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 #include "app/about_window.h"
 #include "app/commands.h"
@@ -442,14 +443,57 @@ TEST_F(Commands, AboutTextsAndLinks) {
   EXPECT_EQ(Platform().Links()[0].scheme(), "https");
 }
 
-TEST_F(Commands, AboutCloseBoxFadesOutFirst) {
+TEST_F(Commands, AboutFadesOutHoweverItIsClosed) {
+  struct Case {
+    const char* way;
+    std::function<void(AboutWindow*)> close;
+  };
+  const Case cases[] = {
+      {"close box", [](AboutWindow* w) { w->close(); }},
+      {"Escape", [](AboutWindow* w) { QTest::keyClick(w, Qt::Key_Escape); }},
+      {"Ok",
+       [](AboutWindow* w) { QTest::mouseClick(w->findChild<QPushButton*>(), Qt::LeftButton); }},
+  };
+  for (const Case& c : cases) {
+    Window().Dispatch(command::kAbout);
+    QPointer<AboutWindow> about = Window().About();
+    ASSERT_FALSE(about.isNull()) << c.way;
+    auto* fade = about->findChild<QPropertyAnimation*>();
+    fade->setCurrentTime(fade->duration());
+    c.close(about);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(about.isNull()) << c.way;
+    EXPECT_TRUE(about->isVisible()) << c.way;
+    EXPECT_EQ(fade->duration(), 1000) << c.way;
+    fade->setCurrentTime(1000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull()) << c.way << " closes once faded";
+  }
+}
+
+TEST_F(Commands, AboutChosenWhileFadingOutComesBackAndStays) {
   Window().Dispatch(command::kAbout);
   QPointer<AboutWindow> about = Window().About();
-  about->close();
+  auto* fade = about->findChild<QPropertyAnimation*>();
+  fade->setCurrentTime(500);
+  about->FadeOut();
+  fade->setCurrentTime(400);
+  const double faded = about->windowOpacity();
+  ASSERT_LT(faded, 1.0);
+
+  Window().Dispatch(command::kAbout);
+  EXPECT_EQ(Window().About(), about);
+  EXPECT_DOUBLE_EQ(about->windowOpacity(), faded) << "fades back from where it was";
+  fade->setCurrentTime(fade->duration());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  ASSERT_FALSE(about.isNull());
+  ASSERT_FALSE(about.isNull()) << "the end of the fade no longer closes it";
   EXPECT_TRUE(about->isVisible());
-  EXPECT_EQ(about->findChild<QPropertyAnimation*>()->duration(), 1000);
+  EXPECT_DOUBLE_EQ(about->windowOpacity(), 1.0);
+
+  QTest::keyClick(about, Qt::Key_Escape);  // and it can still be closed
+  fade->setCurrentTime(fade->duration());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(about.isNull());
 }
 
 TEST_F(Commands, AboutFadesOutAndCanOpenAgain) {
