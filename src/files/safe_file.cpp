@@ -178,6 +178,41 @@ struct SafeFileWriter::State {
   bool created = false;     // in place: the target did not exist before
   std::string old_content;  // in place: put back when the write fails
   std::string new_content;  // in place: held until Commit, so the old stays readable
+
+  // Opens the target itself for writing in place, keeping what it holds.
+  bool OpenInPlace(bool exists) {
+    fd = OpenFile(target, exists ? O_RDWR : O_RDWR | O_CREAT | O_EXCL);
+    if (fd < 0) return false;
+    created = !exists;
+    old_content.clear();
+    if (exists && !ReadAll(fd, old_content)) {
+      CloseFile(fd);
+      fd = -1;
+      return false;
+    }
+    return true;
+  }
+
+  // Moves what was written to the temporary file over to a write in place.
+  bool MoveToInPlace() {
+    const int in = OpenFile(temporary, O_RDONLY);
+    const bool read = in >= 0 && ReadAll(in, new_content);
+    if (in >= 0) CloseFile(in);
+    std::error_code ec;
+    fs::remove(temporary, ec);
+    temporary.clear();
+    return read && OpenInPlace(fs::exists(target, ec));
+  }
+
+  // Writes the new content over the target; on failure puts the old content back.
+  bool CommitInPlace() {
+    const bool written = Rewrite(fd, new_content);
+    if (!written && !created) Rewrite(fd, old_content);
+    const bool closed = CloseFile(fd) == 0;
+    fd = -1;
+    if (written && closed && created) SyncFolder(target.parent_path());
+    return written && closed;
+  }
 };
 
 SafeFileWriter::SafeFileWriter(const std::string& utf8_path) : state_(std::make_unique<State>()) {
@@ -227,14 +262,7 @@ bool SafeFileWriter::Open() {
   }
 
   // In place: the folder refused the temporary file or the file has other names.
-  s.fd = OpenFile(s.target, exists ? O_RDWR : O_RDWR | O_CREAT | O_EXCL);
-  if (s.fd < 0) return false;
-  s.created = !exists;
-  if (exists && !ReadAll(s.fd, s.old_content)) {
-    CloseFile(s.fd);
-    s.fd = -1;
-    return false;
-  }
+  if (!s.OpenInPlace(exists)) return false;
   s.open = true;
   return true;
 }
@@ -257,28 +285,33 @@ bool SafeFileWriter::Commit() {
     Abort();
     return false;
   }
-  if (s.temporary.empty()) {
-    const bool written = Rewrite(s.fd, s.new_content);
-    if (!written && !s.created) Rewrite(s.fd, s.old_content);
-    const bool closed = CloseFile(s.fd) == 0;
-    s.fd = -1;
-    if (!written || !closed) {
-      Abort();
-      return false;
-    }
-    if (s.created) SyncFolder(s.target.parent_path());
-  } else {
+  if (!s.temporary.empty()) {
     // The content must be on disk before the rename makes it the file.
     const bool synced = SyncFile(s.fd);
     const bool closed = CloseFile(s.fd) == 0;
     s.fd = -1;
     std::error_code ec;
     if (synced && closed) fs::rename(s.temporary, s.target, ec);
-    if (!synced || !closed || ec) {
+    if (!synced || !closed) {
       Abort();
       return false;
     }
-    SyncFolder(s.target.parent_path());
+    if (!ec) {
+      SyncFolder(s.target.parent_path());
+      s.temporary.clear();
+      s.open = false;
+      return true;
+    }
+    // The folder took a new file but may not replace this one (a sticky folder and another
+    // user's file): the file is written in place instead.
+    if (!s.MoveToInPlace()) {
+      Abort();
+      return false;
+    }
+  }
+  if (!s.CommitInPlace()) {
+    Abort();
+    return false;
   }
   s.temporary.clear();
   s.old_content.clear();

@@ -3,11 +3,15 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace lumigrid::testing {
@@ -51,6 +55,24 @@ class FileSizeLimit {
  private:
   rlimit old_{};
 };
+
+// Runs `action` in a child process as the unprivileged user "nobody", to meet the refusals
+// root's rights would hide. Its answer, or nullopt where that cannot be done (not root).
+inline std::optional<bool> AsNobody(const std::function<bool()>& action) {
+  constexpr uid_t kNobody = 65534;
+  if (geteuid() != 0) return std::nullopt;
+  const pid_t child = fork();
+  if (child < 0) return std::nullopt;
+  if (child == 0) {
+    if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+    _exit(action() ? 0 : 1);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1) {
+    return std::nullopt;
+  }
+  return WEXITSTATUS(status) == 0;
+}
 
 }  // namespace lumigrid::testing
 #endif

@@ -18,6 +18,7 @@ namespace lumigrid {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::AsNobody;
 using testing::FileSizeLimit;
 using testing::LockedFolder;
 using testing::TempFolder;
@@ -73,7 +74,9 @@ TEST(WriteFileSafely, FolderAtTheTargetIsNeverReplaced) {
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"pic.chr"});
 }
 
-TEST(WriteFileSafely, ReadOnlyFileOrFolderKeepsTheOldContent) {
+// A read-only file is never replaced; a writable file in a read-only folder is written in
+// place.
+TEST(WriteFileSafely, ReadOnlyFileKeepsItsContentReadOnlyFolderDoesNot) {
   const auto read_only = fs::perms::owner_read | fs::perms::owner_exec;
   for (const bool lock_folder : {false, true}) {
     TempFolder folder;
@@ -85,10 +88,9 @@ TEST(WriteFileSafely, ReadOnlyFileOrFolderKeepsTheOldContent) {
     if (std::ofstream(lock_folder ? sub / "probe" : target, std::ios::app)) {
       GTEST_SKIP() << "this account may write where permissions say it may not";
     }
-    const std::u8string name = target.u8string();
-    EXPECT_FALSE(WriteFileSafely(std::string(name.begin(), name.end()), "new")) << lock_folder;
+    EXPECT_EQ(WriteFileSafely(Utf8(target), "new"), lock_folder) << lock_folder;
     fs::permissions(sub, fs::perms::owner_all);
-    EXPECT_EQ(ReadAll(target), "old") << lock_folder;
+    EXPECT_EQ(ReadAll(target), lock_folder ? "new" : "old") << lock_folder;
     EXPECT_EQ(std::distance(fs::directory_iterator(sub), {}), 1) << lock_folder;
   }
 }
@@ -180,6 +182,48 @@ TEST(WriteFileSafely, FolderRefusingNewFilesIsWrittenInPlace) {
   EXPECT_EQ(ReadAll(sub / "pic.chr"), kBinary);
   EXPECT_FALSE(WriteFileSafely(Utf8(sub / "other.chr"), kBinary)) << "no file can be created";
   EXPECT_EQ(std::distance(fs::directory_iterator(sub), {}), 1);
+}
+
+// What root's rights hide: an ordinary user saving a writable file in a folder that refuses
+// new files, or another user's file in a shared folder with the sticky bit, like /tmp.
+TEST(WriteFileSafely, WritableFileSavesWhereTheFolderRefusesTheRename) {
+  using fs::perms;
+  struct Case {
+    const char* name;
+    perms folder;
+    perms file;
+    bool saves;
+  };
+  const perms open_file = perms::owner_read | perms::owner_write | perms::group_read |
+                          perms::group_write | perms::others_read | perms::others_write;
+  const perms read_only_folder = perms::owner_all | perms::group_read | perms::group_exec |
+                                 perms::others_read | perms::others_exec;
+  const Case cases[] = {
+      {"read-only folder", read_only_folder, open_file, true},
+      {"sticky folder", perms::all | perms::sticky_bit, open_file, true},
+      {"read-only file", perms::all, perms::owner_read | perms::others_read, false},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    const fs::path sub = folder.Path() / "shared";
+    const fs::path path = sub / "pic.chr";
+    fs::create_directory(sub);
+    WriteRaw(path, "old content");
+    if (geteuid() == 0) {
+      ASSERT_EQ(chown(path.c_str(), 4321, 4321), 0);
+    }
+    fs::permissions(path, c.file);
+    fs::permissions(sub, c.folder);
+    const std::optional<bool> saved =
+        AsNobody([&] { return WriteFileSafely(Utf8(path), kBinary); });
+    if (!saved) GTEST_SKIP() << "only root can act as another user";
+    EXPECT_EQ(*saved, c.saves) << c.name;
+    EXPECT_EQ(ReadAll(path), c.saves ? kBinary : "old content") << c.name;
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u) << c.name << ": the owner stays";
+    EXPECT_EQ(std::distance(fs::directory_iterator(sub), {}), 1) << c.name << ": nothing left";
+  }
 }
 
 // A write that fails half-way, in each way of writing, leaves every name of the old file with
