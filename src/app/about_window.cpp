@@ -80,8 +80,27 @@ void AboutWindow::Open() {
 void AboutWindow::FadeOut() {
   if (closing_) return;
   closing_ = true;
-  connect(fade_, &QPropertyAnimation::finished, this, &QWidget::close);
+  close_when_faded_ = connect(fade_, &QPropertyAnimation::finished, this, &QWidget::close);
   Fade(windowOpacity(), 0.0, kFadeOutMs);
+}
+
+void AboutWindow::BringToFront() {
+  if (closing_) {
+    closing_ = false;
+    disconnect(close_when_faded_);
+    Fade(windowOpacity(), 1.0, kFadeInMs);
+  }
+  raise();
+  activateWindow();
+}
+
+void AboutWindow::reject() {
+  // Escape fades out like "Ok"; the final close comes back here through closeEvent.
+  if (closing_) {
+    QDialog::reject();
+  } else {
+    FadeOut();
+  }
 }
 
 void AboutWindow::Fade(double from, double to, int milliseconds) {

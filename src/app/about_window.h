@@ -23,13 +23,16 @@ class AboutWindow : public QDialog {
 
   // Shows the window centred on its parent and fades it in.
   void Open();
-  // Fades the window out and closes it ("Ok" and the close box).
+  // Fades the window out and closes it ("Ok", the close box and Escape).
   void FadeOut();
+  // Brings the open window to the front; one that is fading out fades back in and stays.
+  void BringToFront();
 
   QLabel* Picture() const { return picture_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void reject() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -40,6 +43,7 @@ class AboutWindow : public QDialog {
   QLabel* picture_ = nullptr;
   QPropertyAnimation* fade_ = nullptr;
   bool closing_ = false;
+  QMetaObject::Connection close_when_faded_;
 };
 
 }  // namespace lumigrid

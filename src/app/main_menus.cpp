@@ -1,6 +1,5 @@
 #include "app/main_menus.h"
 
-#include <QActionGroup>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -38,20 +37,13 @@ MainMenus::MainMenus(QMenuBar* bar, QWidget* client, DispatchFn dispatch, QObjec
   for (int n = kRecentFirst; n <= kRecentLast; ++n) AddCommand(recent_popup, n, QString());
   popups_.append(recent_popup);
 
-  // Work modes and menu styles each carry one check mark.
-  auto* modes = new QActionGroup(this);
+  // Work modes and menu styles each carry one check mark, set by CheckWorkMode and
+  // ApplyMenuStyle. No exclusive action group: ordinary menus would draw it as a radio bullet.
   for (int n = kModeEditing; n <= kModeBin; ++n) {
-    for (QAction* a : MenuActions(n)) {
-      a->setCheckable(true);
-      modes->addAction(a);
-    }
+    for (QAction* a : MenuActions(n)) a->setCheckable(true);
   }
-  auto* styles = new QActionGroup(this);
   for (int n = kStyleStandard; n <= kStyleLast; ++n) {
-    for (QAction* a : MenuActions(n)) {
-      a->setCheckable(true);
-      styles->addAction(a);
-    }
+    for (QAction* a : MenuActions(n)) a->setCheckable(true);
   }
   CheckWorkMode(1);
   BuildToolBar(client);

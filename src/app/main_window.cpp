@@ -14,6 +14,7 @@
 #include "app/commands.h"
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
+#include "app/keyboard_layout.h"
 #include "app/main_menus.h"
 #include "app/texts.h"
 #include "app/work_modes.h"
@@ -169,8 +170,7 @@ AboutWindow* MainWindow::About() const { return about_; }
 
 void MainWindow::ShowAbout() {
   if (about_) {
-    about_->raise();
-    about_->activateWindow();
+    about_->BringToFront();
     return;
   }
   about_ = new AboutWindow(platform_, this);
@@ -208,12 +208,17 @@ bool MainWindow::BeforeEvent(QObject* receiver, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !BelongsHere(receiver)) return false;
   // The window takes its shortcuts before any text view sees the keys.
   const auto* key = static_cast<QKeyEvent*>(event);
-  const QKeySequence pressed(
-      QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
-  for (const command::Shortcut& s : command::kShortcuts) {
-    if (pressed == QKeySequence(QString::fromLatin1(s.keys), QKeySequence::PortableText)) {
-      Dispatch(s.command);
-      return true;
+  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  // By the physical key: Alt+S arrives as Alt+Ы while the Russian layout is active.
+  const int physical = static_cast<int>(UsKeyOfRussianLetter(static_cast<char32_t>(key->key())));
+  for (const int code : {key->key(), physical}) {
+    if (code == 0) continue;
+    const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(code)));
+    for (const command::Shortcut& s : command::kShortcuts) {
+      if (pressed == QKeySequence(QString::fromLatin1(s.keys), QKeySequence::PortableText)) {
+        Dispatch(s.command);
+        return true;
+      }
     }
   }
   return false;

@@ -69,7 +69,7 @@ void ListingCommands::SaveListing() {
   if (choice.Cancelled()) return;
   std::string path = choice.path.toStdString();
   if (PathExtension(path).empty()) path += ".asm";
-  const std::string bytes = ListingFileBytes(CurrentView()->toPlainText().toStdString());
+  const std::string bytes = ListingFileBytes(CurrentView()->ExactText().toStdString());
   if (!WriteFileSafely(path, bytes)) {
     platform_.ShowMessage(dialog_parent_, {QStringLiteral("Ошибка"),
                                            QStringLiteral("Не удалось сохранить файл\n") +

@@ -1,5 +1,8 @@
 // Reading and writing whole files by UTF-8 path. Writes go to a temporary file beside the
-// target that replaces it only once complete, so a failed save never destroys the old file.
+// target, flushed to disk and renamed over it only once complete. Where the folder refuses
+// the temporary file or the target has other hard links, the target is rewritten in place and
+// its old content, kept in memory, is put back when the write fails. Either way a failed save
+// never destroys the old file, and the file keeps its permissions and, where allowed, owner.
 #pragma once
 
 #include <cstddef>
@@ -42,7 +45,8 @@ class SafeFileWriter {
   // Drops the new content; the target stays as it was.
   void Abort();
 
-  // The file the content goes to: the target, or the file a link at the target names.
+  // The file the content goes to: the target, or the file a link at the target names (also
+  // when that file does not exist yet; the link stays).
   const std::filesystem::path& Target() const;
 
  private:
@@ -51,7 +55,8 @@ class SafeFileWriter {
 };
 
 // Up to max_bytes from the start of the file; nullopt when it cannot be opened for reading
-// (missing, a folder, no permission) or a read fails.
+// (missing, a folder, no permission), is no regular file (a FIFO, a device) or a read fails.
+// Never blocks on a FIFO.
 std::optional<std::string> ReadFileBytes(const std::string& utf8_path, std::size_t max_bytes);
 
 // Size in bytes of a regular file; nullopt when there is none at the path.

@@ -1,5 +1,6 @@
 #include "picture/buffer_tab_bar.h"
 
+#include <QMouseEvent>
 #include <QStyleOptionTab>
 #include <QStylePainter>
 
@@ -13,6 +14,17 @@ BufferTabBar::BufferTabBar(QWidget* parent) : QTabBar(parent) {
   setElideMode(Qt::ElideNone);
   for (int b = 1; b <= kBufferCount; ++b) addTab(QStringLiteral("Буфер %1").arg(b));
 }
+
+void BufferTabBar::mousePressEvent(QMouseEvent* event) {
+  // Any other button would switch the buffer and close the open cell by accident.
+  if (event->button() != Qt::LeftButton) {
+    event->accept();
+    return;
+  }
+  QTabBar::mousePressEvent(event);
+}
+
+void BufferTabBar::wheelEvent(QWheelEvent* event) { event->accept(); }
 
 QSize BufferTabBar::tabSizeHint(int) const { return {width() / kBufferCount, height()}; }
 

@@ -15,6 +15,9 @@ class BufferTabBar : public QTabBar {
   QSize tabSizeHint(int index) const override;
   QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
   void paintEvent(QPaintEvent* event) override;
+  // Only the left button and the keyboard choose a buffer.
+  void mousePressEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 };
 
 }  // namespace lumigrid

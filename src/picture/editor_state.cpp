@@ -2,16 +2,28 @@
 
 namespace lumigrid {
 
-PictureBuffer& EditorState::Buffer(int b) { return buffers_[Index(b)]; }
-const PictureBuffer& EditorState::Buffer(int b) const { return buffers_[Index(b)]; }
+PictureBuffer& EditorState::Buffer(int b) {
+  if (IsValidBuffer(b)) return buffers_[b - 1];
+  spare_buffer_ = PictureBuffer();
+  return spare_buffer_;
+}
+
+const PictureBuffer& EditorState::Buffer(int b) const {
+  return const_cast<EditorState*>(this)->Buffer(b);
+}
 
 void EditorState::SetCurrentBuffer(int b) {
   if (IsValidBuffer(b)) current_buffer_ = b;
 }
 
-ListingOptions& EditorState::ConversionOptions(int b) { return conversion_options_[Index(b)]; }
+ListingOptions& EditorState::ConversionOptions(int b) {
+  if (IsValidBuffer(b)) return conversion_options_[b - 1];
+  spare_options_ = ListingOptions();
+  return spare_options_;
+}
+
 const ListingOptions& EditorState::ConversionOptions(int b) const {
-  return conversion_options_[Index(b)];
+  return const_cast<EditorState*>(this)->ConversionOptions(b);
 }
 
 void EditorState::SetAllConversionOptions(const ListingOptions& options) {

@@ -17,7 +17,9 @@ constexpr int kLastWorkMode = 5;
 
 class EditorState {
  public:
-  // Buffer b (1..10). Any other number is a programming error and is clamped to buffer 1.
+  // Buffer b (1..10). Any other number (0 is "none" in the panels' buffer lists) gives a spare
+  // buffer that is never shown or saved: it reads blank, and what is written to it is gone at
+  // the next access. Buffer 1 is never touched by mistake.
   PictureBuffer& Buffer(int b);
   const PictureBuffer& Buffer(int b) const;
 
@@ -44,6 +46,7 @@ class EditorState {
   int WorkMode() const { return work_mode_; }
   void SetWorkMode(int mode) { work_mode_ = mode; }
 
+  // Options of buffer b; a spare default set for any other number, as with Buffer().
   ListingOptions& ConversionOptions(int b);
   const ListingOptions& ConversionOptions(int b) const;
   // Gives every buffer the same options (at start, from the stored panel state).
@@ -53,10 +56,10 @@ class EditorState {
   const RecentFiles& Recent() const { return recent_files_; }
 
  private:
-  static int Index(int b) { return IsValidBuffer(b) ? b - 1 : 0; }
-
   std::array<PictureBuffer, kBufferCount> buffers_;
   std::array<ListingOptions, kBufferCount> conversion_options_;
+  mutable PictureBuffer spare_buffer_;
+  mutable ListingOptions spare_options_;
   int current_buffer_ = 1;
   int selected_cell_ = kNoCell;
   CellBytes cell_clipboard_{};

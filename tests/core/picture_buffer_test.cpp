@@ -91,6 +91,27 @@ TEST(EditorState, BuffersAreIndependent) {
   EXPECT_FALSE(s.BufferModified(3));
 }
 
+// 0 means "none" in the panels' buffer lists; a slip must not reach buffer 1.
+TEST(EditorState, OutOfRangeBufferIsASpareThatNeverKeepsAnything) {
+  for (const int spare : {0, -1, 11, 1000}) {
+    EditorState s;
+    s.Buffer(spare).SetByte(1, 1, 0x5A);
+    s.MarkModified(spare);
+    s.SetBufferFileName(spare, "spare.chr");
+    s.ConversionOptions(spare).directive_name = "db";
+    EXPECT_EQ(s.Buffer(spare, 1, 1), 0) << spare;
+    EXPECT_FALSE(s.BufferModified(spare)) << spare;
+    EXPECT_EQ(s.BufferFileName(spare), "") << spare;
+    EXPECT_EQ(s.ConversionOptions(spare), ListingOptions{}) << spare;
+    for (int b = 1; b <= kBufferCount; ++b) {
+      EXPECT_EQ(s.Buffer(b).Bytes(), PictureBytes{}) << spare << " reached " << b;
+      EXPECT_FALSE(s.BufferModified(b)) << spare << " reached " << b;
+      EXPECT_EQ(s.BufferFileName(b), "") << spare << " reached " << b;
+      EXPECT_EQ(s.ConversionOptions(b), ListingOptions{}) << spare << " reached " << b;
+    }
+  }
+}
+
 TEST(EditorState, RejectsOutOfRangeCurrentBufferAndCell) {
   EditorState s;
   s.SetCurrentBuffer(11);

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "app/commands.h"
 #include "app/main_menus.h"
@@ -280,6 +281,30 @@ TEST_F(BufferTabs, ChoosingTheCurrentTabChangesNothing) {
   EXPECT_EQ(State().SelectedCell(), 9);
   EXPECT_EQ(left, 0);
   EXPECT_EQ(chosen, 1) << "the directive field's state is still refreshed";
+}
+
+TEST_F(BufferTabs, OnlyTheLeftButtonAndTheKeyboardChooseATab) {
+  QTabBar* tabs = Window().Tabs();
+  const QPoint third = tabs->tabRect(2).center();
+  DoubleClickCell(9);
+  for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+    QTest::mouseClick(tabs, button, Qt::NoModifier, third);
+    QTest::mouseDClick(tabs, button, Qt::NoModifier, third);
+  }
+  for (const int delta : {-120, 120}) {
+    QWheelEvent wheel(third, tabs->mapToGlobal(third), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(tabs, &wheel);
+  }
+  EXPECT_EQ(State().CurrentBuffer(), 1);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_EQ(State().SelectedCell(), 9) << "the open cell stays open";
+
+  tabs->setFocus();
+  QTest::keyClick(tabs, Qt::Key_Right);
+  EXPECT_EQ(State().CurrentBuffer(), 2);
+  QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, third);
+  EXPECT_EQ(State().CurrentBuffer(), 3);
 }
 
 TEST_F(BufferTabs, OptionsAreSwappedBetweenLeavingAndArriving) {

@@ -258,6 +258,46 @@ TEST_F(SaveListing, WritesTheEditedTextInWindows1251WithCrLf) {
             std::count(bytes.begin(), bytes.end(), '\r'));
 }
 
+// What the view shows is what the file and the clipboard get: a no-break space is 0xA0 in
+// Windows-1251, not a plain space, and every line break, however typed, ends a line.
+TEST_F(SaveListing, SavesAndCopiesExactlyWhatTheViewShows) {
+  const QChar nbsp(0x00A0);
+  struct Case {
+    QString shown;
+    std::string saved;
+  };
+  const Case cases[] = {
+      {QString("DT") + nbsp + "0x01",
+       "DT\xA0"
+       "0x01"},
+      {QString("a\n") + nbsp + "\nb", "a\r\n\xA0\r\nb"},
+      {QString("line") + QChar(QChar::LineSeparator) + "next", "line\r\nnext"},
+      {QString("\n\n"), "\r\n\r\n"},
+  };
+  for (const Case& c : cases) {
+    ListingView* view = Window().Listing(1);
+    view->clear();
+    view->textCursor().insertText(c.shown);
+    Platform().QueueFile(QString::fromStdString(folder_.File("out.asm")));
+    Window().Dispatch(command::kListingSave);
+    EXPECT_EQ(FileBytes(folder_.File("out.asm")), c.saved) << c.shown.toStdString();
+    Window().Dispatch(command::kListingSelectAll);
+    Window().Dispatch(command::kListingCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QString(c.shown).replace(QChar(QChar::LineSeparator), u'\n'));
+  }
+}
+
+TEST_F(SaveListing, NoBreakSpaceInTheFileNameLineIsKept) {
+  State().SetBufferFileName(1, "C:\\my\u00A0pics\\logo.chr");
+  Panel().FileNameBox()->setChecked(true);
+  ClickConvert();
+  Platform().QueueFile(QString::fromStdString(folder_.File("logo.asm")));
+  Window().Dispatch(command::kListingSave);
+  EXPECT_NE(FileBytes(folder_.File("logo.asm")).find("C:\\my\xA0pics\\logo.chr\r\n"),
+            std::string::npos);
+}
+
 TEST_F(SaveListing, CancelledDialogWritesNothing) {
   Window().Dispatch(command::kListingSave);
   EXPECT_EQ(Platform().Dialogs().size(), 1);

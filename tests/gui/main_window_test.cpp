@@ -9,10 +9,12 @@
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QStyleOptionMenuItem>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 #include "app/about_window.h"
 #include "app/commands.h"
@@ -210,6 +212,44 @@ TEST_F(Menus, ShortcutsRaiseTheirNumbersEvenInsideATextView) {
   EXPECT_EQ(view->toPlainText(), "textz") << "ordinary typing still reaches it";
 }
 
+// The keys arrive as the Russian layout names them; the shortcuts follow the physical key.
+TEST_F(Menus, ShortcutsWorkUnderTheRussianLayout) {
+  QList<int> raised;
+  for (int n = 1; n <= 99; ++n) Window().Commands().Register(n, [&raised, n] { raised << n; });
+  QPlainTextEdit* view = Window().Listing(1);
+  view->setPlainText("text");
+  view->setFocus();
+  view->moveCursor(QTextCursor::End);
+  struct Case {
+    const char* text;
+    Qt::KeyboardModifiers modifiers;
+    QList<int> commands;
+  };
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const Case cases[] = {
+      {"т", ctrl, {4}},
+      {"щ", ctrl, {1}},
+      {"ы", ctrl, {2}},
+      {"Ы", ctrl | Qt::ShiftModifier, {3}},
+      {"ч", ctrl, {85}},
+      {"с", ctrl, {86}},
+      {"м", ctrl, {87}},
+      {"ф", ctrl, {88}},
+      {"ы", Qt::AltModifier, {89}},
+      {"ж", ctrl, {}},
+      {"ы", Qt::NoModifier, {}},
+  };
+  for (const Case& c : cases) {
+    raised.clear();
+    // Qt names a Cyrillic key by its upper-case letter.
+    const QString text = QString::fromUtf8(c.text);
+    const auto key = static_cast<Qt::Key>(text.toUpper().at(0).unicode());
+    QTest::sendKeyEvent(QTest::Click, view, key, text, c.modifiers);
+    EXPECT_EQ(raised, c.commands) << c.text << " modifiers " << c.modifiers;
+  }
+  EXPECT_EQ(view->toPlainText(), "textы") << "plain Russian typing still reaches the view";
+}
+
 TEST_F(Menus, UnregisteredCommandIsANoOp) {
   EXPECT_FALSE(Window().Dispatch(99));
   EXPECT_FALSE(Window().Dispatch(0));
@@ -310,6 +350,40 @@ TEST_F(StandardStyleStart, ChecksStandardAndShowsNoPictures) {
   EXPECT_FALSE(HasItemPictures(Window()));
 }
 
+// The menu's own drawing options for one of its items: what decides check mark or bullet.
+class MenuItemLook : public QMenu {
+ public:
+  static QStyleOptionMenuItem Of(QAction* action) {
+    QStyleOptionMenuItem option;
+    for (QObject* owner : action->associatedObjects()) {
+      if (auto* menu = qobject_cast<QMenu*>(owner)) {
+        static_cast<MenuItemLook*>(menu)->initStyleOption(&option, action);
+      }
+    }
+    return option;
+  }
+};
+
+TEST_F(StandardStyleStart, ChosenModeAndStyleCarryACheckMarkThatStays) {
+  struct Case {
+    int chosen;
+    int first, last;
+  };
+  const Case cases[] = {{command::kModeEditing, 16, 20},
+                        {command::kModeAnimation, 16, 20},
+                        {command::kStyleStandard, 90, 95}};
+  for (const Case& c : cases) {
+    // Twice: choosing the checked item again must not take its mark away.
+    for (int i = 0; i < 2; ++i) Window().Menus().MenuActions(c.chosen).value(0)->trigger();
+    for (int n = c.first; n <= c.last; ++n) {
+      QAction* action = Window().Menus().MenuActions(n).value(0);
+      const QStyleOptionMenuItem look = MenuItemLook::Of(action);
+      EXPECT_EQ(look.checkType, QStyleOptionMenuItem::NonExclusive) << n << " shows a bullet";
+      EXPECT_EQ(look.checked, n == c.chosen) << c.chosen << " chosen, item " << n;
+    }
+  }
+}
+
 using Commands = MainWindowTest;
 
 TEST_F(Commands, NewClearsTheCurrentBufferOnly) {
@@ -369,14 +443,57 @@ TEST_F(Commands, AboutTextsAndLinks) {
   EXPECT_EQ(Platform().Links()[0].scheme(), "https");
 }
 
-TEST_F(Commands, AboutCloseBoxFadesOutFirst) {
+TEST_F(Commands, AboutFadesOutHoweverItIsClosed) {
+  struct Case {
+    const char* way;
+    std::function<void(AboutWindow*)> close;
+  };
+  const Case cases[] = {
+      {"close box", [](AboutWindow* w) { w->close(); }},
+      {"Escape", [](AboutWindow* w) { QTest::keyClick(w, Qt::Key_Escape); }},
+      {"Ok",
+       [](AboutWindow* w) { QTest::mouseClick(w->findChild<QPushButton*>(), Qt::LeftButton); }},
+  };
+  for (const Case& c : cases) {
+    Window().Dispatch(command::kAbout);
+    QPointer<AboutWindow> about = Window().About();
+    ASSERT_FALSE(about.isNull()) << c.way;
+    auto* fade = about->findChild<QPropertyAnimation*>();
+    fade->setCurrentTime(fade->duration());
+    c.close(about);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(about.isNull()) << c.way;
+    EXPECT_TRUE(about->isVisible()) << c.way;
+    EXPECT_EQ(fade->duration(), 1000) << c.way;
+    fade->setCurrentTime(1000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull()) << c.way << " closes once faded";
+  }
+}
+
+TEST_F(Commands, AboutChosenWhileFadingOutComesBackAndStays) {
   Window().Dispatch(command::kAbout);
   QPointer<AboutWindow> about = Window().About();
-  about->close();
+  auto* fade = about->findChild<QPropertyAnimation*>();
+  fade->setCurrentTime(500);
+  about->FadeOut();
+  fade->setCurrentTime(400);
+  const double faded = about->windowOpacity();
+  ASSERT_LT(faded, 1.0);
+
+  Window().Dispatch(command::kAbout);
+  EXPECT_EQ(Window().About(), about);
+  EXPECT_DOUBLE_EQ(about->windowOpacity(), faded) << "fades back from where it was";
+  fade->setCurrentTime(fade->duration());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  ASSERT_FALSE(about.isNull());
+  ASSERT_FALSE(about.isNull()) << "the end of the fade no longer closes it";
   EXPECT_TRUE(about->isVisible());
-  EXPECT_EQ(about->findChild<QPropertyAnimation*>()->duration(), 1000);
+  EXPECT_DOUBLE_EQ(about->windowOpacity(), 1.0);
+
+  QTest::keyClick(about, Qt::Key_Escape);  // and it can still be closed
+  fade->setCurrentTime(fade->duration());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(about.isNull());
 }
 
 TEST_F(Commands, AboutFadesOutAndCanOpenAgain) {
