@@ -17,6 +17,7 @@
 #include "app/main_menus.h"
 #include "app/texts.h"
 #include "app/work_modes.h"
+#include "binexport/bin_export_command.h"
 #include "codegen/conversion_panel.h"
 #include "codegen/listing_commands.h"
 #include "codegen/listing_view.h"
@@ -121,8 +122,7 @@ void MainWindow::BuildClient() {
       frame("Логические операции", 300, "Закрыть панель логических операций", 230);
   panels_[PanelIndex(SidePanel::kOptimize)] =
       frame("Оптимизация кода", 458, "Закрыть панель «Оптимизация кода»");
-  panels_[PanelIndex(SidePanel::kBin)] = frame("Преобразование кода в BIN формат    ", 458,
-                                               "Закрыть панель «Преобразование кода в BIN формат»");
+  panels_[PanelIndex(SidePanel::kBin)] = CreateBinExportPanel(state_, platform_, client_);
   for (int i = 0; i < static_cast<int>(panels_.size()); ++i) SetPanel(i, panels_[i]);
 }
 

@@ -1,6 +1,8 @@
 // Renders the main window offscreen into PNG files, one per state worth looking at:
 //   lumigrid_screenshot <folder>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -12,6 +14,8 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "app/work_modes.h"
+#include "binexport/bin_panel.h"
 #include "codegen/listing_commands.h"
 #include "picture/editor.h"
 #include "ui/application.h"
@@ -74,6 +78,17 @@ int main(int argc, char** argv) {
   for (int mode = 1; mode <= 5; ++mode) {
     window->Dispatch(lumigrid::command::kModeEditing + mode - 1);
     Save(window.get(), dir, QStringLiteral("mode%1").arg(mode));
+  }
+  // The BIN panel with an existing file and a start address chosen.
+  window->Dispatch(lumigrid::command::kModeBin);
+  if (auto* bin = qobject_cast<lumigrid::BinPanel*>(
+          window->Panel(static_cast<int>(lumigrid::SidePanel::kBin)))) {
+    bin->Slot(2)->setCurrentIndex(3);
+    bin->DestinationList()->setCurrentIndex(1);
+    bin->PlacementList()->setCurrentIndex(1);
+    bin->AddressField()->setText(QStringLiteral("1024"));
+    Save(window.get(), dir, "mode5_existing");
+    Save(bin, dir, "bin_panel");
   }
   window->Dispatch(lumigrid::command::kModeEditing);
 
