@@ -6,7 +6,11 @@
 #include <QString>
 
 #include <cctype>
+#include <limits>
+#include <span>
 
+#include "binexport/bin_block.h"
+#include "binexport/bin_placement.h"
 #include "cli/cli_inputs.h"
 #include "codegen/listing.h"
 #include "files/safe_file.h"
@@ -172,6 +176,77 @@ int RunCArray(const ParsedCommand& command, Context& context) {
   return context.WriteOutput(command.Value("output").value_or("-"), text);
 }
 
+// Up to ten pictures into buffers 1.. of a fresh editor state, in argument order.
+std::optional<EditorState> LoadBuffers(const std::vector<std::string>& paths, Context& context) {
+  if (paths.size() > static_cast<std::size_t>(kBufferCount)) {
+    context.Usage("at most " + std::to_string(kBufferCount) +
+                  " pictures, as the editor has buffers");
+    return std::nullopt;
+  }
+  EditorState state;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    auto picture = context.LoadPicture(paths[i]);
+    if (!picture) return std::nullopt;
+    state.Buffer(static_cast<int>(i) + 1) = std::move(picture->buffer);
+  }
+  return state;
+}
+
+int RunBin(const ParsedCommand& command, Context& context) {
+  const auto output = command.Value("output");
+  if (!output || *output == "-") return context.Usage("'bin' needs -o FILE");
+  BinPlacement placement;
+  int methods = 0;
+  if (command.Has("append")) {
+    placement.write = BinWrite::kAppend;
+    ++methods;
+  }
+  for (const auto& [name, write] :
+       {std::pair{"insert", BinWrite::kInsert}, std::pair{"replace", BinWrite::kReplace}}) {
+    if (const auto text = command.Value(name)) {
+      const auto address = ParseInteger(*text, 0, std::numeric_limits<long long>::max());
+      if (!address) {
+        return context.Usage("--" + std::string(name) + " takes a byte address, not '" + *text +
+                             "'");
+      }
+      placement.write = write;
+      placement.address = static_cast<std::uint64_t>(*address);
+      ++methods;
+    }
+  }
+  if (methods > 1) return context.Usage("choose one of --append, --insert and --replace");
+
+  const auto state = LoadBuffers(command.positional, context);
+  if (!state) return context.ExitCode();
+  BinSlots chosen{};
+  for (std::size_t i = 0; i < command.positional.size(); ++i) chosen[i] = static_cast<int>(i) + 1;
+  BinImage image{};
+  BinBlockArea block{};
+  const int length = BuildBinBlock(*state, chosen, command.Has("group") ? 1 : 0, image, block);
+
+  const BinPlaceResult result = PlaceBinBlock(
+      *output, std::span<const std::uint8_t>(block.data(), static_cast<std::size_t>(length)),
+      placement);
+  switch (result.status) {
+    case BinPlaceStatus::kWritten:
+      return context.ExitCode();
+    case BinPlaceStatus::kAddressBeyondEnd:
+      return context.Fail(*output, "address " + std::to_string(*placement.address) +
+                                       " lies beyond the end of the file (" +
+                                       std::to_string(result.old_length) +
+                                       " bytes); use --append or --replace");
+    case BinPlaceStatus::kNoMemory:
+      return context.Fail(*output, "not enough memory");
+    case BinPlaceStatus::kOpenFailed:
+      return context.Fail(*output, placement.write == BinWrite::kNewFile ? "cannot create the file"
+                                                                         : "cannot open the file");
+    case BinPlaceStatus::kNoAddress:
+    case BinPlaceStatus::kWriteFailed:
+      break;
+  }
+  return context.Fail(*output, "cannot write the file");
+}
+
 using Runner = int (*)(const ParsedCommand&, Context&);
 
 struct CommandEntry {
@@ -215,6 +290,19 @@ const std::vector<CommandEntry>& Entries() {
                      1,
                      1},
                     RunCArray});
+    list.push_back(
+        {{"bin",
+          "PICTURE...",
+          "Raw display-memory images of up to ten pictures, back to back, into a new file or "
+          "placed into an existing one, as the BIN panel writes them.",
+          {Output("The binary file to write or place the block into."),
+           {"group", 0, "", "Controller 1's memory first, then controller 2's, per picture."},
+           {"append", 0, "", "Add the block after the end of the existing file."},
+           {"insert", 0, "ADDR", "Insert the block at byte ADDR of the existing file."},
+           {"replace", 0, "ADDR", "Overwrite the existing file from byte ADDR on."}},
+          1,
+          -1},
+         RunBin});
     return list;
   }();
   return entries;

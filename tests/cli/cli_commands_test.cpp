@@ -10,6 +10,8 @@
 #include <random>
 #include <regex>
 
+#include "binexport/bin_block.h"
+#include "binexport/bin_placement.h"
 #include "cli_test_support.h"
 #include "codegen/listing.h"
 #include "core/temp_folder.h"
@@ -229,6 +231,81 @@ TEST(CliCArray, CompilesWithTheSystemCompiler) {
   EXPECT_EQ(ReadAll(dir + "/out.bin"), AsString(bytes));
 }
 #endif
+
+// The block the BIN panel builds from slots 1..n holding the same pictures.
+std::string PanelBlock(const std::vector<PictureBytes>& pictures, int grouping) {
+  EditorState state;
+  BinSlots chosen{};
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    state.Buffer(static_cast<int>(i) + 1).Bytes() = pictures[i];
+    chosen[i] = static_cast<int>(i) + 1;
+  }
+  BinImage image{};
+  BinBlockArea block{};
+  const int length = BuildBinBlock(state, chosen, grouping, image, block);
+  return std::string(block.begin(), block.begin() + length);
+}
+
+TEST(CliBin, EveryPlacementWritesThePanelsBlock) {
+  TempFolder folder;
+  const std::vector<PictureBytes> pictures{RandomPicture(6), RandomPicture(7)};
+  const std::string a = folder.File("a.chr"), b = folder.File("b.chr");
+  ASSERT_TRUE(WritePictureFile(a, pictures[0]));
+  ASSERT_TRUE(WritePictureFile(b, pictures[1]));
+  const std::string old(3000, 'x');
+  const std::string block = PanelBlock({pictures[0], pictures[1], pictures[0]}, 0);
+  const std::string grouped = PanelBlock({pictures[1]}, 1);
+
+  struct Case {
+    std::vector<std::string> args;
+    std::string expected;
+  };
+  const std::vector<Case> cases{
+      {{a, b, a}, block},
+      {{a, b, a, "--append"}, old + block},
+      {{a, b, a, "--insert", "100"}, old.substr(0, 100) + block + old.substr(100)},
+      {{a, b, a, "--replace", "2000"}, old.substr(0, 2000) + block},
+      {{"--group", b, "--insert=3000"}, old + grouped},
+  };
+  for (const Case& c : cases) {
+    const std::string out = folder.File("firmware.bin");
+    ASSERT_TRUE(WriteFileSafely(out, old));
+    std::vector<std::string> args{"bin", "-o", out};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto run = RunInProcess(args);
+    EXPECT_EQ(run.exit_code, kExitOk) << run.err;
+    EXPECT_TRUE(ReadAll(out) == c.expected) << c.args.back();
+  }
+}
+
+TEST(CliBin, RefusalsLeaveTheFileAsItWas) {
+  TempFolder folder;
+  const std::string a = folder.File("a.chr");
+  ASSERT_TRUE(WritePictureFile(a, RandomPicture(8)));
+  const std::string out = folder.File("firmware.bin");
+  ASSERT_TRUE(WriteFileSafely(out, "0123456789"));
+
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+    std::string message_part;
+  };
+  const std::vector<Case> cases{
+      {{"--insert", "11"}, kExitFailure, "beyond the end of the file (10 bytes)"},
+      {{"--insert", "1", "--append"}, kExitUsage, "choose one"},
+      {{"--replace", "0x10"}, kExitUsage, "byte address"},
+      {{a, a, a, a, a, a, a, a, a, a}, kExitUsage, "at most 10 pictures"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"bin", "-o", out, a};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto run = RunInProcess(args);
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.message_part;
+    EXPECT_NE(run.err.find(c.message_part), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadAll(out), "0123456789");
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"a.chr", "firmware.bin"}));
+}
 
 }  // namespace
 }  // namespace lumigrid::cli
