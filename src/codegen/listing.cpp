@@ -43,18 +43,8 @@ size_t CharacterCount(std::string_view text) {
 
 class ListingBuilder {
  public:
-  ListingBuilder(const PictureBuffer& buffer, std::string_view directive,
-                 const ListingOptions& options)
-      : bytes_(buffer.Bytes()) {
-    const std::string i1 = Spaces(options.first_indent);
-    const std::string i2 = Spaces(options.second_indent);
-    const size_t length = CharacterCount(directive);
-    banner_prefix_ = ";" + i1 + i2;
-    // ";" + P stands where the directive stands, so headers start in the column of the values.
-    header_prefix_ = banner_prefix_ + std::string(length > 1 ? length - 1 : 0, ' ');
-    data_prefix_ = i1;
-    data_prefix_.append(directive);
-    data_prefix_.append(i2);
+  ListingBuilder(const PictureBuffer& buffer, ListingLinePrefixes prefixes)
+      : bytes_(buffer.Bytes()), prefixes_(std::move(prefixes)) {
     lines_.reserve(kGroupedListingLineCount + kFileLineExtraLines);
   }
 
@@ -63,17 +53,17 @@ class ListingBuilder {
 
   void Banner(int crystal) {
     if (crystal == 1) {
-      Line(banner_prefix_ + std::string(kCrystal1Banner));
+      Line(prefixes_.banner + std::string(kCrystal1Banner));
     } else {
-      Line(header_prefix_ + std::string(kCrystal2Banner));
+      Line(prefixes_.comment + std::string(kCrystal2Banner));
     }
   }
 
   // page and crystal count from 1, as shown.
   void PageHeader(int page, int crystal) {
     std::string line;
-    line.reserve(header_prefix_.size() + kPageWord.size() + kCrystalWord.size() + 2);
-    line.append(header_prefix_);
+    line.reserve(prefixes_.comment.size() + kPageWord.size() + kCrystalWord.size() + 2);
+    line.append(prefixes_.comment);
     line.append(kPageWord);
     line.push_back(static_cast<char>('0' + page));
     line.append(kCrystalWord);
@@ -82,9 +72,10 @@ class ListingBuilder {
   }
 
   void DataLine(int cell) {
-    std::string line(data_prefix_.size() + kValuesLength, ',');
-    std::copy(data_prefix_.begin(), data_prefix_.end(), line.begin());
-    char* out = line.data() + data_prefix_.size();
+    const std::string& prefix = prefixes_.data;
+    std::string line(prefix.size() + kValuesLength, ',');
+    std::copy(prefix.begin(), prefix.end(), line.begin());
+    char* out = line.data() + prefix.size();
     for (int k = 1; k <= kBytesPerCell; ++k) {
       const uint8_t v = bytes_[ByteOffset(cell, k)];
       out[0] = '0';
@@ -100,9 +91,7 @@ class ListingBuilder {
 
  private:
   const PictureBytes& bytes_;
-  std::string banner_prefix_;  // ";" + I1 + I2
-  std::string header_prefix_;  // ";" + I1 + I2 + P
-  std::string data_prefix_;    // I1 + D + I2
+  ListingLinePrefixes prefixes_;
   std::vector<std::string> lines_;
 };
 
@@ -115,14 +104,36 @@ void AppendCrystalPage(ListingBuilder& out, int page, int crystal) {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> GenerateListing(const PictureBuffer& buffer,
-                                                        int buffer_number,
-                                                        const ListingOptions& options) {
+std::optional<ListingLinePrefixes> ListingPrefixes(const ListingOptions& options) {
   const std::string_view directive =
       options.use_dt ? kDtDirective : std::string_view(options.directive_name);
   if (directive.empty()) return std::nullopt;
+  const std::string i1 = Spaces(options.first_indent);
+  const std::string i2 = Spaces(options.second_indent);
+  const size_t length = CharacterCount(directive);
+  ListingLinePrefixes prefixes;
+  prefixes.banner = ";" + i1 + i2;
+  // ";" + P stands where the directive stands, so comments start in the column of the values.
+  prefixes.comment = prefixes.banner + std::string(length > 1 ? length - 1 : 0, ' ');
+  prefixes.data = i1;
+  prefixes.data.append(directive);
+  prefixes.data.append(i2);
+  return prefixes;
+}
 
-  ListingBuilder out(buffer, directive, options);
+void AppendHexByte(std::string& out, uint8_t value) {
+  out.append("0x");
+  out.push_back(kHexPairs[2 * value]);
+  out.push_back(kHexPairs[2 * value + 1]);
+}
+
+std::optional<std::vector<std::string>> GenerateListing(const PictureBuffer& buffer,
+                                                        int buffer_number,
+                                                        const ListingOptions& options) {
+  auto prefixes = ListingPrefixes(options);
+  if (!prefixes) return std::nullopt;
+
+  ListingBuilder out(buffer, std::move(*prefixes));
   if (options.add_file_name) {
     out.Blank();
     if (!buffer.FileName().empty()) {

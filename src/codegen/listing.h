@@ -3,6 +3,7 @@
 // sends the bytes to the display page by page.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,19 @@ inline constexpr int kMaxListingIndent = 255;
 inline constexpr int kListingLineCount = 146;
 inline constexpr int kGroupedListingLineCount = 151;
 inline constexpr int kFileLineExtraLines = 2;
+
+// The pieces that begin listing lines for these options (indents of 0 or less give no spaces).
+struct ListingLinePrefixes {
+  std::string data;     // I1 + directive + I2: the values follow
+  std::string comment;  // ";" + I1 + I2 + P: text after it starts in the column of the values
+  std::string banner;   // ";" + I1 + I2
+};
+
+// std::nullopt when the own directive is chosen and its name is empty.
+std::optional<ListingLinePrefixes> ListingPrefixes(const ListingOptions& options);
+
+// Appends H(value): "0x" and exactly two upper-case hexadecimal digits.
+void AppendHexByte(std::string& out, uint8_t value);
 
 // The lines (UTF-8) of the listing of `buffer`, whose number 1..10 names it in the file line
 // when it has no file. Returns std::nullopt, and the caller shows the warning above, when

@@ -3,76 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "codegen/listing.h"
+#include "core/external_tools.h"
 #include "picture/geometry.h"
 
 namespace lumigrid {
 namespace {
 
 namespace fs = std::filesystem;
-
-#ifdef _WIN32
-constexpr char kPathSeparator = ';';
-constexpr const char* kGpasmName = "gpasm.exe";
-#else
-constexpr char kPathSeparator = ':';
-constexpr const char* kGpasmName = "gpasm";
-#endif
-
-bool GpasmOnPath() {
-  const char* path = std::getenv("PATH");
-  if (path == nullptr) return false;
-  std::stringstream dirs(path);
-  for (std::string dir; std::getline(dirs, dir, kPathSeparator);) {
-    std::error_code error;
-    if (!dir.empty() && fs::is_regular_file(fs::path(dir) / kGpasmName, error)) return true;
-  }
-  return false;
-}
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Intel HEX records into byte address -> byte. Empty on a malformed record.
-std::map<uint32_t, uint8_t> ParseIntelHex(const std::string& hex) {
-  std::map<uint32_t, uint8_t> memory;
-  uint32_t base = 0;
-  std::stringstream records(hex);
-  for (std::string record; std::getline(records, record);) {
-    if (!record.empty() && record.back() == '\r') record.pop_back();
-    if (record.empty()) continue;
-    if (record[0] != ':' || record.size() < 11 || record.size() % 2 == 0) return {};
-    std::vector<uint8_t> b;
-    for (size_t i = 1; i < record.size(); i += 2) {
-      b.push_back(static_cast<uint8_t>(std::stoi(record.substr(i, 2), nullptr, 16)));
-    }
-    uint8_t sum = 0;
-    for (uint8_t x : b) sum = static_cast<uint8_t>(sum + x);
-    if (sum != 0 || b.size() != b[0] + 5u) return {};
-    const uint32_t offset = (b[1] << 8) | b[2];
-    if (b[3] == 0x00) {
-      for (size_t i = 0; i < b[0]; ++i) memory[base + offset + i] = b[4 + i];
-    } else if (b[3] == 0x04) {
-      base = static_cast<uint32_t>((b[4] << 8) | b[5]) << 16;
-    } else if (b[3] == 0x01) {
-      break;
-    }
-  }
-  return memory;
-}
+using testing::ParseIntelHex;
+using testing::ProgramOnPath;
+using testing::ReadAll;
 
 // The picture's bytes as the listing declares them: the cell walk, or crystal 1 then 2.
 std::vector<uint8_t> BytesInListingOrder(const PictureBuffer& buffer, bool grouped) {
@@ -102,10 +49,10 @@ struct GpasmCase {
   const char* file_name;  // nullptr: no file line; "": the numbered form
 };
 
-class ListingGpasmTest : public testing::TestWithParam<GpasmCase> {};
+class ListingGpasmTest : public ::testing::TestWithParam<GpasmCase> {};
 
 TEST_P(ListingGpasmTest, AssemblesToRetlwOfEveryByte) {
-  if (!GpasmOnPath()) GTEST_SKIP() << "gpasm (gputils) is not on PATH";
+  if (!ProgramOnPath("gpasm")) GTEST_SKIP() << "gpasm (gputils) is not on PATH";
   const auto& p = GetParam();
 
   PictureBuffer buffer;
@@ -153,10 +100,10 @@ TEST_P(ListingGpasmTest, AssemblesToRetlwOfEveryByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, ListingGpasmTest,
-    testing::Values(GpasmCase{"DtCellWalk", false, nullptr, 2, 3, R"(C:\Картинки\логотип.chr)"},
-                    GpasmCase{"DtGrouped", true, nullptr, 12, 12, ""},
-                    GpasmCase{"OwnCellWalk", false, "dt", 20, 20, "/home/ёж/Рисунок — 1.chr"},
-                    GpasmCase{"OwnGrouped", true, "dt", 2, 2, nullptr}),
+    ::testing::Values(GpasmCase{"DtCellWalk", false, nullptr, 2, 3, R"(C:\Картинки\логотип.chr)"},
+                      GpasmCase{"DtGrouped", true, nullptr, 12, 12, ""},
+                      GpasmCase{"OwnCellWalk", false, "dt", 20, 20, "/home/ёж/Рисунок — 1.chr"},
+                      GpasmCase{"OwnGrouped", true, "dt", 2, 2, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,0 +1,54 @@
+// The table a firmware plays a frame script from, and its three forms: raw bytes, a PIC
+// assembly byte table and a C array. The record format is described in docs/frame_scripts.md;
+// src/frames/player/ holds the C player.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codegen/listing_options.h"
+#include "frames/frame_script.h"
+
+namespace lumigrid {
+
+// Record bytes.
+inline constexpr uint8_t kFrameEnd = 0x00;
+inline constexpr uint8_t kSegmentMark = 0x40;   // | column; then the length 1..64 and the data
+inline constexpr uint8_t kPageMark = 0x80;      // | (chip - 1) << 3 | page; a segment follows
+inline constexpr uint8_t kTableEndLoop = 0xFE;  // continue with the second frame
+inline constexpr uint8_t kTableEnd = 0xFF;      // stop
+
+// Table bytes one frame takes, its end byte included.
+int FrameTableSize(const Frame& frame);
+
+// The whole table: every frame, then the table's end byte.
+std::vector<uint8_t> EncodeFrameTable(const FrameScript& script);
+
+// Reads a table back. std::nullopt when the bytes are not exactly one well-formed table: an
+// unknown byte, a segment before the first page of a frame, a page without a segment, a
+// length outside 1..64, a cut-off record, bytes after the end, or a loop back to a frame
+// that does not exist.
+std::optional<FrameScript> DecodeFrameTable(std::span<const uint8_t> bytes);
+
+// The table as PIC assembly lines (UTF-8): the listing's directive and indents, one record
+// per line (wrapped after eight values) and a comment naming each frame. Saved like a
+// listing: ListingFileBytes(JoinListingLines(lines)). std::nullopt when the own directive is
+// chosen and its name is empty.
+std::optional<std::vector<std::string>> FrameTableAsmLines(const FrameScript& script,
+                                                           const ListingOptions& options);
+
+inline constexpr std::string_view kDefaultFrameArrayName = "frame_table";
+
+// True for a C identifier: a letter or "_", then letters, digits or "_".
+bool IsCIdentifier(std::string_view name);
+
+// The table as a C source file defining `const uint8_t <name>[]`. std::nullopt when `name`
+// is not a C identifier.
+std::optional<std::string> FrameTableC(const FrameScript& script,
+                                       std::string_view name = kDefaultFrameArrayName);
+
+}  // namespace lumigrid

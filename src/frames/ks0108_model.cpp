@@ -1,0 +1,55 @@
+#include "frames/ks0108_model.h"
+
+namespace lumigrid {
+
+Ks0108Model::Ks0108Model(const PictureBytes& picture) {
+  for (int chip = 1; chip <= 2; ++chip) {
+    for (int page = 0; page < kPageCount; ++page) {
+      for (int column = 0; column < kSegmentsPerCrystal; ++column) {
+        chips_[chip - 1].memory[page][column] = picture[DisplayMemoryOffset(chip, page, column)];
+      }
+    }
+  }
+}
+
+void Ks0108Model::Command(Controller& c, uint8_t value) {
+  if (value == kDisplayOnCommand || value == kDisplayOffCommand) {
+    c.display_on = value == kDisplayOnCommand;
+  } else if ((value & 0xC0) == kSetColumnCommand) {
+    c.column = value & 0x3F;
+  } else if ((value & 0xF8) == kSetPageCommand) {
+    c.page = value & 0x07;
+  } else if ((value & 0xC0) == kStartLineCommand) {
+    c.start_line = value & 0x3F;
+  }
+}
+
+void Ks0108Model::Apply(const BusOp& op) {
+  if (op.chip != 1 && op.chip != 2) return;
+  Controller& c = chips_[op.chip - 1];
+  if (!op.data) {
+    Command(c, op.value);
+    return;
+  }
+  c.memory[c.page][c.column] = op.value;
+  // The column counter wraps within the page; the page register never moves by itself.
+  c.column = (c.column + 1) % kSegmentsPerCrystal;
+}
+
+void Ks0108Model::Apply(std::span<const BusOp> ops) {
+  for (const BusOp& op : ops) Apply(op);
+}
+
+PictureBytes Ks0108Model::Picture() const {
+  PictureBytes picture{};
+  for (int chip = 1; chip <= 2; ++chip) {
+    for (int page = 0; page < kPageCount; ++page) {
+      for (int column = 0; column < kSegmentsPerCrystal; ++column) {
+        picture[DisplayMemoryOffset(chip, page, column)] = chips_[chip - 1].memory[page][column];
+      }
+    }
+  }
+  return picture;
+}
+
+}  // namespace lumigrid
