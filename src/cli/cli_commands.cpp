@@ -14,6 +14,8 @@
 #include "cli/cli_inputs.h"
 #include "codegen/listing.h"
 #include "files/safe_file.h"
+#include "frames/frame_script.h"
+#include "frames/frame_table.h"
 #include "picture/canvas_geometry.h"
 #include "picture/geometry.h"
 
@@ -113,13 +115,6 @@ int RunRender(const ParsedCommand& command, Context& context) {
   if (!image.save(&device, "PNG")) return context.Fail(*output, "cannot encode the PNG image");
   return context.WriteOutput(*output,
                              std::string(png.constData(), static_cast<size_t>(png.size())));
-}
-
-bool IsCIdentifier(std::string_view name) {
-  if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
-  for (char c : name)
-    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
-  return true;
 }
 
 // A C name from a file name: letters, digits and '_' of its stem, "picture" when none is left.
@@ -247,6 +242,58 @@ int RunBin(const ParsedCommand& command, Context& context) {
   return context.Fail(*output, "cannot write the file");
 }
 
+// Every picture argument in order; nullopt after the first that cannot be read.
+std::optional<std::vector<PictureBytes>> LoadSequence(const std::vector<std::string>& paths,
+                                                      Context& context) {
+  std::vector<PictureBytes> pictures;
+  for (const std::string& path : paths) {
+    auto picture = context.LoadPicture(path);
+    if (!picture) return std::nullopt;
+    pictures.push_back(picture->buffer.Bytes());
+  }
+  return pictures;
+}
+
+std::optional<SequenceOptions> ReadSequenceOptions(const ParsedCommand& command, Context& context) {
+  SequenceOptions options;
+  options.loop = command.Has("loop");
+  if (const auto start = command.Value("from")) {
+    auto picture = context.LoadPicture(*start);
+    if (!picture) return std::nullopt;
+    options.start = picture->buffer.Bytes();
+  }
+  return options;
+}
+
+int RunFrames(const ParsedCommand& command, Context& context) {
+  const std::string format = command.Value("format").value_or("asm");
+  if (format != "asm" && format != "c" && format != "bin") {
+    return context.Usage("--format takes asm, c or bin, not '" + format + "'");
+  }
+  const std::string name = command.Value("name").value_or(std::string(kDefaultFrameArrayName));
+  if (!IsCIdentifier(name)) return context.Usage("--name '" + name + "' is not a C identifier");
+  const auto listing = ReadListingOptions(command, context);
+  if (!listing) return context.ExitCode();
+  const auto options = ReadSequenceOptions(command, context);
+  if (!options) return context.ExitCode();
+  const auto pictures = LoadSequence(command.positional, context);
+  if (!pictures) return context.ExitCode();
+
+  const FrameScript script = MakeFrameScript(*pictures, *options);
+  std::string bytes;
+  if (format == "bin") {
+    const std::vector<uint8_t> table = EncodeFrameTable(script);
+    bytes.assign(table.begin(), table.end());
+  } else if (format == "c") {
+    bytes = FrameTableC(script, name).value_or("");
+  } else {
+    const auto lines = FrameTableAsmLines(script, *listing);
+    if (!lines) return context.Usage("the directive name is empty");
+    bytes = ListingFileBytes(JoinListingLines(*lines));
+  }
+  return context.WriteOutput(command.Value("output").value_or("-"), bytes);
+}
+
 using Runner = int (*)(const ParsedCommand&, Context&);
 
 struct CommandEntry {
@@ -303,6 +350,23 @@ const std::vector<CommandEntry>& Entries() {
           1,
           -1},
          RunBin});
+    {
+      std::vector<OptionSpec> options{
+          Output("Write the table here (default: standard output)."),
+          {"format", 0, "FORMAT", "asm (default), c or bin."},
+          {"loop", 0, "", "End with the change from the last picture back to the first."},
+          {"from", 0, "START", "The picture the display shows first (default: blank)."},
+          {"name", 0, "NAME", "Name of the C array (default frame_table)."},
+      };
+      for (const OptionSpec& o : ListingOptionSpecs())
+        if (o.name == "directive" || o.name == "indent1" || o.name == "indent2")
+          options.push_back(o);
+      list.push_back({{"frames", "PICTURE...",
+                       "The fewest display writes from each picture to the next, as a table for "
+                       "the frame player (see docs/frame_scripts.md).",
+                       options, 1, -1},
+                      RunFrames});
+    }
     return list;
   }();
   return entries;

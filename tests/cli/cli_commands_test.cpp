@@ -18,6 +18,8 @@
 #include "files/image_import.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
+#include "frames/frame_script.h"
+#include "frames/frame_table.h"
 #include "picture/canvas_geometry.h"
 
 namespace lumigrid::cli {
@@ -305,6 +307,35 @@ TEST(CliBin, RefusalsLeaveTheFileAsItWas) {
   }
   EXPECT_EQ(ReadAll(out), "0123456789");
   EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"a.chr", "firmware.bin"}));
+}
+
+TEST(CliFrames, TablesOfTheSequenceInEachFormat) {
+  TempFolder folder;
+  const std::vector<PictureBytes> pictures{RandomPicture(10), RandomPicture(11), RandomPicture(12)};
+  std::vector<std::string> paths;
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    paths.push_back(folder.File("f" + std::to_string(i) + ".chr"));
+    ASSERT_TRUE(WritePictureFile(paths.back(), pictures[i]));
+  }
+  SequenceOptions from_start;
+  from_start.start = pictures[2];
+  from_start.loop = true;
+  const FrameScript script = MakeFrameScript({pictures[0], pictures[1]}, from_start);
+
+  const auto bin =
+      RunInProcess({"frames", "--format=bin", "--loop", "--from", paths[2], paths[0], paths[1]});
+  EXPECT_EQ(bin.exit_code, kExitOk) << bin.err;
+  const std::vector<uint8_t> table = EncodeFrameTable(script);
+  EXPECT_EQ(bin.out, std::string(table.begin(), table.end()));
+
+  const auto c = RunInProcess({"frames", "--format", "c", "--name", "intro", "--loop", "--from",
+                               paths[2], paths[0], paths[1]});
+  EXPECT_EQ(c.out, FrameTableC(script, "intro").value());
+
+  EXPECT_EQ(RunInProcess({"frames", "--format", "hex", paths[0]}).exit_code, kExitUsage);
+  EXPECT_EQ(RunInProcess({"frames", "--name", "a-b", paths[0]}).exit_code, kExitUsage);
+  EXPECT_EQ(RunInProcess({"frames", "--from", folder.File("none.chr"), paths[0]}).exit_code,
+            kExitFailure);
 }
 
 }  // namespace
