@@ -1,0 +1,409 @@
+#include "cli/cli_commands.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cctype>
+#include <limits>
+#include <span>
+
+#include "binexport/bin_block.h"
+#include "binexport/bin_placement.h"
+#include "cli/cli_inputs.h"
+#include "codegen/listing.h"
+#include "files/safe_file.h"
+#include "frames/frame_script.h"
+#include "frames/frame_table.h"
+#include "picture/canvas_geometry.h"
+#include "picture/geometry.h"
+
+namespace lumigrid::cli {
+
+namespace {
+
+constexpr std::string_view kVersionText = "lumigrid-cli 3.8\n";
+
+OptionSpec Output(std::string_view what) { return {"output", 'o', "FILE", what}; }
+
+// The listing options of the conversion panel, with its defaults.
+std::vector<OptionSpec> ListingOptionSpecs() {
+  return {
+      {"no-group", 0, "", "Do not group the cells by crystal (display-memory order)."},
+      {"file-name", 0, "", "Add the file line naming the picture."},
+      {"directive", 0, "NAME", "Own data directive instead of Dt."},
+      {"indent1", 0, "N", "Spaces before the directive (default 12)."},
+      {"indent2", 0, "N", "Spaces between the directive and the data (default 12)."},
+  };
+}
+
+std::optional<ListingOptions> ReadListingOptions(const ParsedCommand& command, Context& context) {
+  ListingOptions options;
+  options.group_by_crystal = !command.Has("no-group");
+  options.add_file_name = command.Has("file-name");
+  if (const auto name = command.Value("directive")) {
+    if (name->empty()) {
+      context.Usage("--directive needs a name");
+      return std::nullopt;
+    }
+    options.use_dt = false;
+    options.directive_name = *name;
+  }
+  for (const auto& [option, field] : {std::pair{"indent1", &options.first_indent},
+                                      std::pair{"indent2", &options.second_indent}}) {
+    if (const auto text = command.Value(option)) {
+      const auto value = ParseInteger(*text, 0, kMaxListingIndent);
+      if (!value) {
+        context.Usage("--" + std::string(option) + " takes a number from 0 to " +
+                      std::to_string(kMaxListingIndent) + ", not '" + *text + "'");
+        return std::nullopt;
+      }
+      *field = static_cast<int>(*value);
+    }
+  }
+  return options;
+}
+
+int RunListing(const ParsedCommand& command, Context& context) {
+  const auto options = ReadListingOptions(command, context);
+  if (!options) return context.ExitCode();
+  const auto picture = context.LoadPicture(command.positional[0]);
+  if (!picture) return context.ExitCode();
+  const auto lines = GenerateListing(picture->buffer, 1, *options);
+  if (!lines) return context.Usage("the directive name is empty");
+  const std::string bytes = ListingFileBytes(JoinListingLines(*lines));
+  return context.WriteOutput(command.Value("output").value_or("-"), bytes);
+}
+
+int RunImport(const ParsedCommand& command, Context& context) {
+  const auto output = command.Value("output");
+  if (!output) return context.Usage("'import' needs -o PICTURE.chr");
+  const auto picture = context.LoadPicture(command.positional[0]);
+  if (!picture) return context.ExitCode();
+  const PictureBytes& bytes = picture->buffer.Bytes();
+  return context.WriteOutput(*output, std::string(bytes.begin(), bytes.end()));
+}
+
+// The picture as the canvas shows it, without the gaps between cells: black pixels on the
+// cells' green.
+int RunRender(const ParsedCommand& command, Context& context) {
+  const auto output = command.Value("output");
+  if (!output) return context.Usage("'render' needs -o IMAGE.png");
+  int scale = 1;
+  if (const auto text = command.Value("scale")) {
+    const auto value = ParseInteger(*text, 1, 64);
+    if (!value) return context.Usage("--scale takes a number from 1 to 64, not '" + *text + "'");
+    scale = static_cast<int>(*value);
+  }
+  const auto picture = context.LoadPicture(command.positional[0]);
+  if (!picture) return context.ExitCode();
+
+  const Rgb background = colour::kCellNormal;
+  const Rgb lit = colour::kPixelLit;
+  QImage image(kPictureWidth * scale, kPictureHeight * scale, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const Rgb c = picture->buffer.Pixel(x / scale, y / scale) ? lit : background;
+      line[x] = qRgb(c.r, c.g, c.b);
+    }
+  }
+  QByteArray png;
+  QBuffer device(&png);
+  device.open(QIODevice::WriteOnly);
+  if (!image.save(&device, "PNG")) return context.Fail(*output, "cannot encode the PNG image");
+  return context.WriteOutput(*output,
+                             std::string(png.constData(), static_cast<size_t>(png.size())));
+}
+
+// A C name from a file name: letters, digits and '_' of its stem, "picture" when none is left.
+std::string NameFromPath(const std::string& path) {
+  std::string name;
+  if (path != "-") {
+    for (char c : PathFromUtf8(path).stem().string())
+      name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  }
+  if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) name = "picture_" + name;
+  if (name == "picture_") name = "picture";
+  return name;
+}
+
+std::string HexByte(uint8_t value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  return std::string{'0', 'x', kDigits[value >> 4], kDigits[value & 0x0F]};
+}
+
+int RunCArray(const ParsedCommand& command, Context& context) {
+  const std::string& input = command.positional[0];
+  const std::string name = command.Value("name").value_or(NameFromPath(input));
+  if (!IsCIdentifier(name)) return context.Usage("--name '" + name + "' is not a C identifier");
+  const auto picture = context.LoadPicture(input);
+  if (!picture) return context.ExitCode();
+  const bool grouped = command.Has("group");
+  const PictureBytes& bytes = picture->buffer.Bytes();
+
+  std::string text;
+  text += "// " + name + ": a 128 x 64 picture for two KS0107/KS0108 controllers, 1024 bytes.\n";
+  text += grouped ? "// Controller 1 (left half) pages 1..8, then controller 2 (right half).\n"
+                  : "// Display-memory order: page 1 of controller 1, then of controller 2, ...\n";
+  text += "// Each byte is a column of 8 pixels, bit 0 the top one; 64 bytes per page.\n";
+  text += "#include <stdint.h>\n\nconst uint8_t " + name + "[1024] = {\n";
+  auto append_page = [&](int page, int crystal) {
+    text += "    /* page " + std::to_string(page + 1) + ", controller " + std::to_string(crystal) +
+            " */\n";
+    const int offset = kSegmentsPerCrystal * (2 * page + crystal - 1);
+    for (int row = 0; row < kCellsPerCrystalRow; ++row) {
+      text += "   ";
+      for (int k = 0; k < kBytesPerCell; ++k)
+        text += " " + HexByte(bytes[static_cast<size_t>(offset + row * kBytesPerCell + k)]) + ",";
+      text += "\n";
+    }
+  };
+  if (grouped) {
+    for (int crystal = 1; crystal <= 2; ++crystal)
+      for (int page = 0; page < kPageCount; ++page) append_page(page, crystal);
+  } else {
+    for (int page = 0; page < kPageCount; ++page)
+      for (int crystal = 1; crystal <= 2; ++crystal) append_page(page, crystal);
+  }
+  text += "};\n";
+  return context.WriteOutput(command.Value("output").value_or("-"), text);
+}
+
+// Up to ten pictures into buffers 1.. of a fresh editor state, in argument order.
+std::optional<EditorState> LoadBuffers(const std::vector<std::string>& paths, Context& context) {
+  if (paths.size() > static_cast<std::size_t>(kBufferCount)) {
+    context.Usage("at most " + std::to_string(kBufferCount) +
+                  " pictures, as the editor has buffers");
+    return std::nullopt;
+  }
+  EditorState state;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    auto picture = context.LoadPicture(paths[i]);
+    if (!picture) return std::nullopt;
+    state.Buffer(static_cast<int>(i) + 1) = std::move(picture->buffer);
+  }
+  return state;
+}
+
+int RunBin(const ParsedCommand& command, Context& context) {
+  const auto output = command.Value("output");
+  if (!output || *output == "-") return context.Usage("'bin' needs -o FILE");
+  BinPlacement placement;
+  int methods = 0;
+  if (command.Has("append")) {
+    placement.write = BinWrite::kAppend;
+    ++methods;
+  }
+  for (const auto& [name, write] :
+       {std::pair{"insert", BinWrite::kInsert}, std::pair{"replace", BinWrite::kReplace}}) {
+    if (const auto text = command.Value(name)) {
+      const auto address = ParseInteger(*text, 0, std::numeric_limits<long long>::max());
+      if (!address) {
+        return context.Usage("--" + std::string(name) + " takes a byte address, not '" + *text +
+                             "'");
+      }
+      placement.write = write;
+      placement.address = static_cast<std::uint64_t>(*address);
+      ++methods;
+    }
+  }
+  if (methods > 1) return context.Usage("choose one of --append, --insert and --replace");
+
+  const auto state = LoadBuffers(command.positional, context);
+  if (!state) return context.ExitCode();
+  BinSlots chosen{};
+  for (std::size_t i = 0; i < command.positional.size(); ++i) chosen[i] = static_cast<int>(i) + 1;
+  BinImage image{};
+  BinBlockArea block{};
+  const int length = BuildBinBlock(*state, chosen, command.Has("group") ? 1 : 0, image, block);
+
+  const BinPlaceResult result = PlaceBinBlock(
+      *output, std::span<const std::uint8_t>(block.data(), static_cast<std::size_t>(length)),
+      placement);
+  switch (result.status) {
+    case BinPlaceStatus::kWritten:
+      return context.ExitCode();
+    case BinPlaceStatus::kAddressBeyondEnd:
+      return context.Fail(*output, "address " + std::to_string(*placement.address) +
+                                       " lies beyond the end of the file (" +
+                                       std::to_string(result.old_length) +
+                                       " bytes); use --append or --replace");
+    case BinPlaceStatus::kNoMemory:
+      return context.Fail(*output, "not enough memory");
+    case BinPlaceStatus::kOpenFailed:
+      return context.Fail(*output, placement.write == BinWrite::kNewFile ? "cannot create the file"
+                                                                         : "cannot open the file");
+    case BinPlaceStatus::kNoAddress:
+    case BinPlaceStatus::kWriteFailed:
+      break;
+  }
+  return context.Fail(*output, "cannot write the file");
+}
+
+// Every picture argument in order; nullopt after the first that cannot be read.
+std::optional<std::vector<PictureBytes>> LoadSequence(const std::vector<std::string>& paths,
+                                                      Context& context) {
+  std::vector<PictureBytes> pictures;
+  for (const std::string& path : paths) {
+    auto picture = context.LoadPicture(path);
+    if (!picture) return std::nullopt;
+    pictures.push_back(picture->buffer.Bytes());
+  }
+  return pictures;
+}
+
+std::optional<SequenceOptions> ReadSequenceOptions(const ParsedCommand& command, Context& context) {
+  SequenceOptions options;
+  options.loop = command.Has("loop");
+  if (const auto start = command.Value("from")) {
+    auto picture = context.LoadPicture(*start);
+    if (!picture) return std::nullopt;
+    options.start = picture->buffer.Bytes();
+  }
+  return options;
+}
+
+int RunFrames(const ParsedCommand& command, Context& context) {
+  const std::string format = command.Value("format").value_or("asm");
+  if (format != "asm" && format != "c" && format != "bin") {
+    return context.Usage("--format takes asm, c or bin, not '" + format + "'");
+  }
+  const std::string name = command.Value("name").value_or(std::string(kDefaultFrameArrayName));
+  if (!IsCIdentifier(name)) return context.Usage("--name '" + name + "' is not a C identifier");
+  const auto listing = ReadListingOptions(command, context);
+  if (!listing) return context.ExitCode();
+  const auto options = ReadSequenceOptions(command, context);
+  if (!options) return context.ExitCode();
+  const auto pictures = LoadSequence(command.positional, context);
+  if (!pictures) return context.ExitCode();
+
+  const FrameScript script = MakeFrameScript(*pictures, *options);
+  std::string bytes;
+  if (format == "bin") {
+    const std::vector<uint8_t> table = EncodeFrameTable(script);
+    bytes.assign(table.begin(), table.end());
+  } else if (format == "c") {
+    bytes = FrameTableC(script, name).value_or("");
+  } else {
+    const auto lines = FrameTableAsmLines(script, *listing);
+    if (!lines) return context.Usage("the directive name is empty");
+    bytes = ListingFileBytes(JoinListingLines(*lines));
+  }
+  return context.WriteOutput(command.Value("output").value_or("-"), bytes);
+}
+
+using Runner = int (*)(const ParsedCommand&, Context&);
+
+struct CommandEntry {
+  CommandSpec spec;
+  Runner run;
+};
+
+const std::vector<CommandEntry>& Entries() {
+  static const std::vector<CommandEntry> entries = [] {
+    std::vector<CommandEntry> list;
+    {
+      std::vector<OptionSpec> options = ListingOptionSpecs();
+      options.insert(options.begin(), Output("Write the listing here (default: standard output)."));
+      list.push_back({{"listing", "PICTURE",
+                       "Assembly data listing of a picture, as the editor saves it "
+                       "(Windows-1251, CR LF).",
+                       options, 1, 1},
+                      RunListing});
+    }
+    list.push_back({{"import",
+                     "IMAGE",
+                     "Imports a BMP, JPEG or PNG image into a .chr picture, as the editor does.",
+                     {Output("The .chr picture to write.")},
+                     1,
+                     1},
+                    RunImport});
+    list.push_back({{"render",
+                     "PICTURE",
+                     "The picture as a PNG image, as the canvas shows it.",
+                     {Output("The PNG image to write."),
+                      {"scale", 0, "N", "Each pixel as N x N pixels (1..64, default 1)."}},
+                     1,
+                     1},
+                    RunRender});
+    list.push_back({{"c-array",
+                     "PICTURE",
+                     "The 1024 bytes as a C array (const uint8_t NAME[1024]).",
+                     {Output("Write the C source here (default: standard output)."),
+                      {"name", 0, "NAME", "Name of the array (default: from the file name)."},
+                      {"group", 0, "", "Controller 1's pages first, then controller 2's."}},
+                     1,
+                     1},
+                    RunCArray});
+    list.push_back(
+        {{"bin",
+          "PICTURE...",
+          "Raw display-memory images of up to ten pictures, back to back, into a new file or "
+          "placed into an existing one, as the BIN panel writes them.",
+          {Output("The binary file to write or place the block into."),
+           {"group", 0, "", "Controller 1's memory first, then controller 2's, per picture."},
+           {"append", 0, "", "Add the block after the end of the existing file."},
+           {"insert", 0, "ADDR", "Insert the block at byte ADDR of the existing file."},
+           {"replace", 0, "ADDR", "Overwrite the existing file from byte ADDR on."}},
+          1,
+          -1},
+         RunBin});
+    {
+      std::vector<OptionSpec> options{
+          Output("Write the table here (default: standard output)."),
+          {"format", 0, "FORMAT", "asm (default), c or bin."},
+          {"loop", 0, "", "End with the change from the last picture back to the first."},
+          {"from", 0, "START", "The picture the display shows first (default: blank)."},
+          {"name", 0, "NAME", "Name of the C array (default frame_table)."},
+      };
+      for (const OptionSpec& o : ListingOptionSpecs())
+        if (o.name == "directive" || o.name == "indent1" || o.name == "indent2")
+          options.push_back(o);
+      list.push_back({{"frames", "PICTURE...",
+                       "The fewest display writes from each picture to the next, as a table for "
+                       "the frame player (see docs/frame_scripts.md).",
+                       options, 1, -1},
+                      RunFrames});
+    }
+    return list;
+  }();
+  return entries;
+}
+
+}  // namespace
+
+const std::vector<CommandSpec>& Commands() {
+  static const std::vector<CommandSpec> specs = [] {
+    std::vector<CommandSpec> list;
+    for (const CommandEntry& e : Entries()) list.push_back(e.spec);
+    return list;
+  }();
+  return specs;
+}
+
+int RunCli(const std::vector<std::string>& args, const CliIo& io) {
+  const std::vector<CommandSpec>& specs = Commands();
+  const ParseResult parsed = ParseCommandLine(args, specs);
+  switch (parsed.status) {
+    case ParseStatus::kVersion:
+      io.write_stdout(kVersionText);
+      return kExitOk;
+    case ParseStatus::kHelp:
+      io.write_stdout(parsed.command.spec != nullptr ? CommandHelp(*parsed.command.spec)
+                                                     : GeneralHelp(specs));
+      return kExitOk;
+    case ParseStatus::kUsageError:
+      io.write_stderr("lumigrid-cli: " + parsed.error +
+                      "\nTry 'lumigrid-cli --help' for more information.\n");
+      return kExitUsage;
+    case ParseStatus::kOk:
+      break;
+  }
+  Context context(io);
+  const std::size_t index = static_cast<std::size_t>(parsed.command.spec - specs.data());
+  return Entries()[index].run(parsed.command, context);
+}
+
+}  // namespace lumigrid::cli
