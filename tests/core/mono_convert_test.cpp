@@ -74,7 +74,7 @@ TEST(ImageToPicture, GreyThresholdDecidesLitPixels) {
   };
   for (const Case& c : cases) {
     const RgbImage image(kPictureWidth, kPictureHeight, c.depth, c.colour);
-    const PictureBytes bytes = ImageToPicture(SourceOf(image));
+    const PictureBytes bytes = ImageToPicture(SourceOf(image, {c.colour, kWhite}));
     const uint8_t expected = c.lit ? 0xFF : 0x00;
     EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [&](uint8_t b) { return b == expected; }))
         << std::hex << c.colour << " depth " << std::dec << c.depth;
