@@ -79,7 +79,8 @@ constexpr std::array<std::array<int, 8>, 8> BayerMatrix() {
 }
 
 // Lit pixels of a 128 x 64 field of grey levels by error diffusion: each pixel's error from
-// black or white goes to its not yet visited neighbours by the given weights.
+// black or white goes to its not yet visited neighbours by the given weights. Rows run in
+// alternate directions, so the error does not pile up at one edge.
 struct Diffusion {
   int dx, dy, weight;
 };
@@ -89,12 +90,14 @@ std::vector<bool> Diffuse(std::vector<int> levels, const Diffusion (&spread)[N],
   for (int& v : levels) v *= kScale;
   std::vector<bool> lit(levels.size());
   for (int y = 0; y < kPictureHeight; ++y) {
-    for (int x = 0; x < kPictureWidth; ++x) {
-      const int i = y * kPictureWidth + x;
-      lit[i] = levels[i] < 128 * kScale;
-      const int error = levels[i] - (lit[i] ? 0 : 255 * kScale);
+    const int direction = y % 2 == 0 ? 1 : -1;
+    for (int i = 0; i < kPictureWidth; ++i) {
+      const int x = direction > 0 ? i : kPictureWidth - 1 - i;
+      const int at = y * kPictureWidth + x;
+      lit[at] = levels[at] < 128 * kScale;
+      const int error = levels[at] - (lit[at] ? 0 : 255 * kScale);
       for (const Diffusion& d : spread) {
-        const int nx = x + d.dx;
+        const int nx = x + d.dx * direction;
         const int ny = y + d.dy;
         if (nx < 0 || nx >= kPictureWidth || ny >= kPictureHeight) continue;
         levels[ny * kPictureWidth + nx] += error * d.weight / divisor;
