@@ -28,17 +28,21 @@ struct JpegErrors {
 }
 
 bool PngRows(png_structp png, png_infop info, std::FILE* file, int width, int height, int channels,
-             const RowFiller& fill, std::vector<uint8_t>& row) {
+             const RowFiller& fill, bool interlaced, std::vector<uint8_t>& row) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_init_io(png, file);
   png_set_compression_level(png, 1);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-               channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
+               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  for (int y = 0; y < height; ++y) {
-    fill(y, row.data());
-    png_write_row(png, row.data());
+  const int passes = png_set_interlace_handling(png);
+  for (int pass = 0; pass < passes; ++pass) {
+    for (int y = 0; y < height; ++y) {
+      fill(y, row.data());
+      png_write_row(png, row.data());
+    }
   }
   png_write_end(png, nullptr);
   return true;
@@ -67,13 +71,14 @@ bool JpegRows(jpeg_compress_struct& info, std::FILE* file, int width, int height
 
 }  // namespace
 
-bool WritePng(const std::string& path, int width, int height, int channels, const RowFiller& fill) {
+bool WritePng(const std::string& path, int width, int height, int channels, const RowFiller& fill,
+              bool interlaced) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, nullptr);
   png_infop info = png_create_info_struct(png);
   std::vector<uint8_t> row(static_cast<std::size_t>(width) * channels);
-  const bool ok = PngRows(png, info, file.get(), width, height, channels, fill, row);
+  const bool ok = PngRows(png, info, file.get(), width, height, channels, fill, interlaced, row);
   png_destroy_write_struct(&png, &info);
   return ok;
 }
