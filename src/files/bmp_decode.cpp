@@ -11,6 +11,8 @@ namespace lumigrid {
 namespace {
 
 constexpr uint32_t kRgb = 0;
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
 constexpr uint32_t kAlphaBitFields = 6;
 
@@ -57,6 +59,74 @@ struct Header {
   bool core = false;                // 12-byte header: 3-byte palette entries
 };
 
+// Run-length coded 8 or 4-bit rows. Pixels the code skips (by its jumps, ends of lines and
+// the end of the bitmap) take palette entry 0. A code that ends before its end-of-bitmap mark
+// is damaged. Skipped rows are summed as a whole, so a jump costs no more than one row.
+bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, int width,
+               int height, PictureBuilder& builder) {
+  std::vector<uint8_t> indices(static_cast<std::size_t>(width), 0);
+  std::vector<Rgb> row(static_cast<std::size_t>(width));
+  int rows_done = 0;
+  int x = 0;
+  const auto put = [&](uint8_t index) {
+    if (x < width) indices[static_cast<std::size_t>(x)] = index;
+    ++x;
+  };
+  const auto end_row = [&] {
+    if (rows_done < height) {
+      for (int i = 0; i < width; ++i) row[i] = palette[indices[i]];
+      builder.AddRow(row.data());
+      ++rows_done;
+    }
+    std::fill(indices.begin(), indices.end(), uint8_t{0});
+  };
+  const auto skip_rows = [&](int count) {
+    count = std::min(count, height - rows_done);
+    builder.AddUniformRows(palette[0], count);
+    rows_done += count;
+  };
+  uint8_t pair[2];
+  while (ReadBytes(in, pair, 2)) {
+    if (pair[0] > 0) {
+      // A run: one index, or two alternating ones at 4 bits.
+      for (int i = 0; i < pair[0]; ++i) {
+        put(bits == 8 ? pair[1] : (i % 2 == 0 ? pair[1] >> 4 : pair[1] & 0xF));
+      }
+      continue;
+    }
+    switch (pair[1]) {
+      case 0:  // end of line
+        end_row();
+        x = 0;
+        break;
+      case 1:  // end of bitmap
+        if (rows_done < height) end_row();
+        skip_rows(height - rows_done);
+        return true;
+      case 2: {  // jump right and down
+        uint8_t delta[2];
+        if (!ReadBytes(in, delta, 2)) return false;
+        if (delta[1] > 0) {
+          end_row();
+          skip_rows(delta[1] - 1);
+        }
+        x += delta[0];
+        break;
+      }
+      default: {  // pair[1] indices stored as they are, padded to whole 16-bit words
+        const int count = pair[1];
+        const int bytes = bits == 8 ? count : (count + 1) / 2;
+        uint8_t literal[256];
+        if (!ReadBytes(in, literal, static_cast<std::size_t>(bytes + bytes % 2))) return false;
+        for (int i = 0; i < count; ++i) {
+          put(bits == 8 ? literal[i] : (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 0xF));
+        }
+      }
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<PictureBytes> DecodeBmp(std::istream& in, const ConversionOptions& options) {
@@ -89,7 +159,9 @@ std::optional<PictureBytes> DecodeBmp(std::istream& in, const ConversionOptions&
   // The OS/2 header of 64 bytes numbers its compressions differently; only uncompressed.
   if (info_size == 64 && h.compression != kRgb) return std::nullopt;
   const bool bit_fields = h.compression == kBitFields || h.compression == kAlphaBitFields;
-  if (h.compression != kRgb && !bit_fields) return std::nullopt;
+  const bool rle =
+      (h.compression == kRle8 && h.bits == 8) || (h.compression == kRle4 && h.bits == 4);
+  if (h.compression != kRgb && !bit_fields && !rle) return std::nullopt;
   if (bit_fields && h.bits != 16 && h.bits != 32) return std::nullopt;
   if (bit_fields && info_size < 52) {
     // The masks follow a short header.
@@ -126,9 +198,14 @@ std::optional<PictureBytes> DecodeBmp(std::istream& in, const ConversionOptions&
   const int64_t stride = (h.width * h.bits + 31) / 32 * 4;
   in.seekg(0, std::ios::end);
   const std::streamoff file_end = in.tellg() - start;
-  if (!in || h.data_offset + stride * rows > file_end) return std::nullopt;
+  if (!in || h.data_offset + (rle ? 2 : stride * rows) > file_end) return std::nullopt;
   in.seekg(start + std::streamoff{h.data_offset});
   if (!in) return std::nullopt;
+  if (rle) {
+    PictureBuilder builder(width, height, h.bits, {palette[0], palette[1]}, h.height > 0, options);
+    if (!DecodeRle(in, h.bits, palette, width, height, builder)) return std::nullopt;
+    return builder.Picture();
+  }
 
   const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
   const bool plain32 =

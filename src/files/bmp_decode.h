@@ -1,6 +1,6 @@
 // Windows bitmaps read row by row straight into the picture conversion, so an image of any
-// size needs memory for one row only. Uncompressed 1, 4, 8, 16, 24 and 32-bit bitmaps with
-// palettes or bit-field masks; compressed ones are refused.
+// size needs memory for one row only. 1, 4, 8, 16, 24 and 32-bit bitmaps with palettes or
+// bit-field masks, and run-length coded 4 and 8-bit ones; other compressions are refused.
 #pragma once
 
 #include <istream>

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "files/bmp_decode.h"
+#include "files/mono_convert.h"
 #include "files/safe_file.h"
 
 namespace lumigrid {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "files/mono_convert.h"
+#include "files/conversion_options.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid {

@@ -194,6 +194,38 @@ void AreaAverager::AddRow(const Rgb* row) {
   }
 }
 
+void AreaAverager::AddUniformRows(Rgb colour, int count) {
+  count = std::clamp(count, 0, full_height_ - rows_added_);
+  const int first = rows_added_;
+  rows_added_ += count;
+  if (count == 0 || window_.width <= 0 || width_ == 0) return;
+  // The rows in top-down terms, cut to the window, then as window positions in feeding order.
+  const int top = bottom_up_ ? full_height_ - first - count : first;
+  const int lo = std::max(top, window_.y);
+  const int hi = std::min(top + count, window_.y + window_.height);  // exclusive
+  if (lo >= hi) return;
+  const int64_t s0 = bottom_up_ ? window_.y + window_.height - hi : lo - window_.y;
+  const int64_t s1 = s0 + (hi - lo) - 1;
+  const int64_t source = window_.height;
+  while (next_open_row_ < height_ && row_spans_[next_open_row_].last < s0) ++next_open_row_;
+  for (int ty = next_open_row_; ty < height_ && row_spans_[ty].first <= s1; ++ty) {
+    // Units of the run inside target row ty (see AxisSpans).
+    const int64_t covered =
+        std::min((s1 + 1) * height_, source * (ty + 1)) - std::max(s0 * height_, source * ty);
+    const auto weight = static_cast<uint32_t>(covered);
+    Columns& open = open_[ty & 1];
+    const uint32_t r = weight * ((colour >> 16) & 0xFF);
+    const uint32_t g = weight * ((colour >> 8) & 0xFF);
+    const uint32_t b = weight * (colour & 0xFF);
+    for (std::size_t x = 0; x < open.r.size(); ++x) {
+      open.r[x] += r;
+      open.g[x] += g;
+      open.b[x] += b;
+    }
+    if (row_spans_[ty].last <= s1) FlushRow(ty, open);
+  }
+}
+
 void AreaAverager::FlushRow(int target_row, Columns& open) {
   const int row = bottom_up_ ? height_ - 1 - target_row : target_row;
   Sum* out = &sums_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_)];

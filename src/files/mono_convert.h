@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "files/conversion_options.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid {
@@ -24,9 +25,6 @@ constexpr Rgb MakeRgb(int r, int g, int b) {
 
 constexpr Rgb kBlack = 0x000000;
 constexpr Rgb kWhite = 0xFFFFFF;
-
-// A pixel is lit when its green component is below this (0..219), clear from 220 up.
-constexpr int kLitBelowGreen = 220;
 
 struct RgbImage {
   RgbImage() = default;
@@ -103,6 +101,8 @@ class AreaAverager {
 
   // The next row, full_width pixels.
   void AddRow(const Rgb* row);
+  // The next `count` rows, all of one colour, at the cost of one row per target row.
+  void AddUniformRows(Rgb colour, int count);
   // Every dx-th pixel of row y (top-down), starting at x0: the passes of an interlaced image.
   // Pixels may come in any order but each exactly once; not mixed with AddRow.
   void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count);
@@ -153,24 +153,6 @@ class AreaAverager {
 // An empty source gives a white image.
 RgbImage ScaleArea(const ImageSource& source, int width, int height);
 
-// How the scaled image is fitted into the picture and turned into lit and clear pixels. The
-// defaults give the editor's import.
-enum class Fit {
-  kStretch,  // the whole image fills the picture, aspect not kept
-  kContain,  // the whole image, aspect kept, centred on white
-  kCover,    // aspect kept, the picture filled, the image's excess cut off evenly
-};
-enum class Dither { kNone, kFloydSteinberg, kAtkinson, kOrdered };
-
-struct ConversionOptions {
-  // Lit below this grey level (below this green for a 1-bit image). Dithering renders grey as
-  // a density of lit pixels instead, so it does not use the threshold.
-  int threshold = kLitBelowGreen;
-  bool invert = false;  // swap lit and clear, after everything else
-  Fit fit = Fit::kStretch;
-  Dither dither = Dither::kNone;
-};
-
 // Which part of a width x height image is scaled into which part of the picture.
 struct FitPlacement {
   PixelRect source;
@@ -193,6 +175,7 @@ class PictureBuilder {
                  bool bottom_up = false, const ConversionOptions& options = {});
 
   void AddRow(const Rgb* row) { averager_.AddRow(row); }
+  void AddUniformRows(Rgb colour, int count) { averager_.AddUniformRows(colour, count); }
   void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {
     averager_.AddPixels(y, x0, dx, pixels, count);
   }

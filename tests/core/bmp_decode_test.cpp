@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace lumigrid {
 namespace {
@@ -26,6 +28,52 @@ struct Layout {
   bool top_down;
   std::array<uint32_t, 4> masks;  // for bit fields
 };
+
+// Run-length code of palette rows (bottom row first): a few pixels of each row literally,
+// the rest in runs, blank rows jumped over, blank rows at the top left to the end mark.
+std::string EncodeRle(const std::vector<std::vector<uint8_t>>& rows, int bits) {
+  std::string out;
+  const auto blank = [](const std::vector<uint8_t>& row) {
+    return std::all_of(row.begin(), row.end(), [](uint8_t i) { return i == 0; });
+  };
+  const auto pack = [bits](uint8_t a, uint8_t b) {
+    return static_cast<char>(bits == 8 ? a : (a << 4 | b));
+  };
+  std::size_t last = rows.size();
+  while (last > 0 && blank(rows[last - 1])) --last;
+  int skipped = 0;
+  for (std::size_t r = 0; r < last; ++r) {
+    const std::vector<uint8_t>& row = rows[r];
+    if (blank(row)) {
+      ++skipped;
+      continue;
+    }
+    if (skipped > 0) {
+      out += std::string("\0\2\0", 3) + static_cast<char>(skipped);
+      skipped = 0;
+    }
+    std::size_t x = 0;
+    if (row.size() >= 5) {
+      out += std::string("\0\5", 2);
+      std::string literal;
+      for (; x < 5; x += bits == 8 ? 1 : 2) {
+        literal += bits == 8 ? static_cast<char>(row[x]) : pack(row[x], x + 1 < 5 ? row[x + 1] : 0);
+      }
+      x = 5;
+      if (literal.size() % 2) literal += '\0';
+      out += literal;
+    }
+    while (x < row.size()) {
+      std::size_t n = 1;
+      while (x + n < row.size() && row[x + n] == row[x] && n < 255) ++n;
+      out += static_cast<char>(n);
+      out += pack(row[x], row[x]);
+      x += n;
+    }
+    out += std::string("\0\0", 2);
+  }
+  return out + std::string("\0\1", 2);
+}
 
 // Encodes a black-and-white image (palette index 1 = black) in the given layout.
 std::string EncodeBmp(const RgbImage& image, const Layout& layout) {
@@ -78,6 +126,15 @@ std::string EncodeBmp(const RgbImage& image, const Layout& layout) {
     }
     pixels += row;
   }
+  if (layout.compression == 1 || layout.compression == 2) {
+    std::vector<std::vector<uint8_t>> rows;
+    for (int y = h - 1; y >= 0; --y) {
+      std::vector<uint8_t> row;
+      for (int x = 0; x < w; ++x) row.push_back(image.At(x, y) == kBlack ? 1 : 0);
+      rows.push_back(row);
+    }
+    pixels = EncodeRle(rows, layout.bits);
+  }
   std::string info;
   Put32(info, layout.info_size);
   if (layout.info_size == 12) {
@@ -122,11 +179,19 @@ TEST(DecodeBmp, EveryLayoutGivesThePictureAndACutOneNone) {
       {"4-bit palette", 4, 40, 0, true, {}},
       {"1-bit palette", 1, 40, 0, false, {}},
       {"1-bit core header", 1, 12, 0, false, {}},
+      {"8-bit run-length", 8, 40, 1, false, {}},
+      {"4-bit run-length", 4, 40, 2, false, {}},
   };
   std::mt19937 random(11);
   for (const auto& [w, h] : {std::pair{128, 64}, {45, 23}, {301, 130}}) {
     RgbImage image(w, h);
     for (Rgb& c : image.pixels) c = random() % 3 == 0 ? kBlack : kWhite;
+    // White rows at the top and in the middle: what run-length codes jump over.
+    for (int y = 0; y < h; ++y) {
+      if (y < 5 || (y >= 10 && y < 14)) {
+        for (int x = 0; x < w; ++x) image.Set(x, y, kWhite);
+      }
+    }
     for (const Layout& layout : layouts) {
       SCOPED_TRACE(testing::Message() << layout.name << " " << w << "x" << h);
       image.depth = layout.bits == 1 ? 1 : 24;

@@ -251,6 +251,46 @@ TEST(AreaAverager, RowOrderWindowAndInterlacedPassesGiveTheSameAverage) {
   }
 }
 
+TEST(AreaAverager, UniformRowsSumLikeTheRowsThemselves) {
+  // Runs of one colour, fed at once, across target row edges and the window's edges.
+  struct Run {
+    int rows;
+    Rgb colour;  // kBlack + 1 marks rows of random pixels
+  };
+  const std::vector<Run> runs = {{3, kWhite},  {1, 1},        {250, 0x336699}, {7, 1},
+                                 {40, kBlack}, {1, 0xABCDEF}, {30, 1}};
+  int height = 0;
+  for (const Run& run : runs) height += run.rows;
+  RgbImage image = RandomImage(211, height, 31);
+  int y = 0;
+  for (const Run& run : runs) {
+    for (int i = 0; i < run.rows; ++i, ++y) {
+      if (run.colour == 1) continue;
+      for (int x = 0; x < image.width; ++x) image.Set(x, y, run.colour);
+    }
+  }
+  for (const bool bottom_up : {false, true}) {
+    for (const PixelRect window : {PixelRect{0, 0, 211, height}, PixelRect{5, 2, 150, 280}}) {
+      SCOPED_TRACE(testing::Message() << "bottom up " << bottom_up << " window y " << window.y);
+      AreaAverager averager(image.width, image.height, window, 128, 64, bottom_up);
+      const auto order = bottom_up ? std::vector<Run>(runs.rbegin(), runs.rend()) : runs;
+      int fed = 0;
+      for (const Run& run : order) {
+        if (run.colour != 1) {
+          averager.AddUniformRows(run.colour, run.rows);
+          fed += run.rows;
+          continue;
+        }
+        for (int i = 0; i < run.rows; ++i, ++fed) {
+          averager.AddRow(image.Row(bottom_up ? height - 1 - fed : fed));
+        }
+      }
+      EXPECT_EQ(averager.Result(24, {kBlack, kWhite}).pixels,
+                Averaged(image, window, 128, 64, false).pixels);
+    }
+  }
+}
+
 TEST(IsImportableSize, SidesAndPixelCountBound) {
   struct Case {
     int64_t width, height;

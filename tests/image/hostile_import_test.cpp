@@ -27,7 +27,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // What the child reports through its exit code.
-enum Outcome { kRefused = 0, kImportedAllBlack = 1, kImportedOther = 2, kUnreadable = 3 };
+enum Outcome {
+  kRefused = 0,
+  kImportedAllBlack = 1,
+  kImportedOther = 2,
+  kUnreadable = 3,
+  kImportedBlank = 4
+};
 
 int Classify(const ImageDecodeResult& result) {
   if (result.status == ImageDecodeStatus::kUnreadable) return kUnreadable;
@@ -37,9 +43,11 @@ int Classify(const ImageDecodeResult& result) {
                ? kRefused
                : kImportedOther;
   }
-  const bool all_black =
-      std::all_of(result.bytes.begin(), result.bytes.end(), [](uint8_t b) { return b == 0xFF; });
-  return all_black ? kImportedAllBlack : kImportedOther;
+  const auto all = [&result](uint8_t value) {
+    return std::all_of(result.bytes.begin(), result.bytes.end(),
+                       [value](uint8_t b) { return b == value; });
+  };
+  return all(0xFF) ? kImportedAllBlack : all(0) ? kImportedBlank : kImportedOther;
 }
 
 #ifdef __linux__
@@ -130,6 +138,31 @@ TEST_F(GeneratedImages, LargePhotosImportInBoundedMemoryAndCutOnesAreRefused) {
     fs::remove(PathOf("cut.png"));
     fs::remove(PathOf("cut.jpg"));
   }
+}
+
+TEST_F(GeneratedImages, RunLengthJumpOverAGigapixelCostsOneRowPerTargetRow) {
+  // A run-length bitmap of 32768 x 32767 in 1 KB: one black pixel, then the end mark, which
+  // leaves every other pixel at palette entry 0 (white). Valid, and all clear once scaled.
+  std::string file = "BM";
+  const auto put = [&file](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) file += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  const uint32_t offset = 14 + 40 + 256 * 4;
+  put(offset + 6, 4);
+  put(0, 4);
+  put(offset, 4);
+  put(40, 4);
+  put(32768, 4);
+  put(32767, 4);
+  put(1, 2);
+  put(8, 2);
+  put(1, 4);  // 8-bit run-length coding
+  for (int i = 0; i < 5; ++i) put(0, 4);
+  put(0xFFFFFF, 4);  // entry 0 white, the rest black
+  for (int i = 1; i < 256; ++i) put(0, 4);
+  file += std::string("\x01\x01\x00\x00\x00\x01", 6);
+  std::ofstream(PathOf("jump.bmp"), std::ios::binary) << file;
+  EXPECT_EQ(ImportBounded(PathOf("jump.bmp")), "outcome " + std::to_string(kImportedBlank));
 }
 
 }  // namespace
