@@ -61,24 +61,23 @@ struct Header {
 
 // Run-length coded 8 or 4-bit rows. Pixels the code skips (by its jumps, ends of lines and
 // the end of the bitmap) take palette entry 0. A code that ends before its end-of-bitmap mark
-// is damaged. Skipped rows are summed as a whole, so a jump costs no more than one row.
+// is damaged. Only the pixels the code writes are handed on, over a row of entry 0, so the
+// time follows the bytes of the file, not the size it declares.
 bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, int width,
                int height, PictureBuilder& builder) {
-  std::vector<uint8_t> indices(static_cast<std::size_t>(width), 0);
-  std::vector<Rgb> row(static_cast<std::size_t>(width));
+  std::vector<std::pair<int, Rgb>> written;
   int rows_done = 0;
   int x = 0;
   const auto put = [&](uint8_t index) {
-    if (x < width) indices[static_cast<std::size_t>(x)] = index;
+    if (x < width) written.emplace_back(x, palette[index]);
     ++x;
   };
   const auto end_row = [&] {
     if (rows_done < height) {
-      for (int i = 0; i < width; ++i) row[i] = palette[indices[i]];
-      builder.AddRow(row.data());
+      builder.AddRowOver(palette[0], written);
       ++rows_done;
     }
-    std::fill(indices.begin(), indices.end(), uint8_t{0});
+    written.clear();
   };
   const auto skip_rows = [&](int count) {
     count = std::min(count, height - rows_done);

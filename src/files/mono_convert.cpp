@@ -164,23 +164,36 @@ AreaAverager::AreaAverager(int full_width, int full_height, PixelRect window, in
   }
 }
 
-void AreaAverager::AddRow(const Rgb* row) {
+int64_t AreaAverager::NextWindowRow() {
   const int index = rows_added_++;
-  if (index >= full_height_ || window_.width <= 0 || width_ == 0) return;
+  if (index >= full_height_ || window_.width <= 0 || width_ == 0) return -1;
   const int y = bottom_up_ ? full_height_ - 1 - index : index;
-  if (y < window_.y || y >= window_.y + window_.height) return;
+  if (y < window_.y || y >= window_.y + window_.height) return -1;
   // Rows of the window in the order they come; a bottom-up image is scaled upside down and
   // its target rows put back in place (the spans are symmetric).
-  const int64_t s = bottom_up_ ? window_.y + window_.height - 1 - y : y - window_.y;
+  return bottom_up_ ? window_.y + window_.height - 1 - y : y - window_.y;
+}
+
+template <typename Add>
+void AreaAverager::Accumulate(int64_t s, Add add) {
   while (next_open_row_ < height_ && row_spans_[next_open_row_].last < s) ++next_open_row_;
-  const Rgb* pixels = row + window_.x;
-  const auto count = static_cast<std::size_t>(window_.width);
   for (int ty = next_open_row_; ty < height_ && row_spans_[ty].first <= s; ++ty) {
     const Span& span = row_spans_[ty];
     const auto weight = static_cast<uint32_t>(s == span.first  ? span.first_weight
                                               : s == span.last ? span.last_weight
                                                                : uint64_t(height_));
     Columns& open = open_[ty & 1];
+    add(weight, open);
+    if (span.last == s) FlushRow(ty, open);
+  }
+}
+
+void AreaAverager::AddRow(const Rgb* row) {
+  const int64_t s = NextWindowRow();
+  if (s < 0) return;
+  const Rgb* pixels = row + window_.x;
+  const auto count = static_cast<std::size_t>(window_.width);
+  Accumulate(s, [pixels, count](uint32_t weight, Columns& open) {
     uint32_t* r = open.r.data();
     uint32_t* g = open.g.data();
     uint32_t* b = open.b.data();
@@ -190,8 +203,28 @@ void AreaAverager::AddRow(const Rgb* row) {
       g[x] += weight * ((c >> 8) & 0xFF);
       b[x] += weight * (c & 0xFF);
     }
-    if (span.last == s) FlushRow(ty, open);
-  }
+  });
+}
+
+void AreaAverager::AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels) {
+  const int64_t s = NextWindowRow();
+  if (s < 0) return;
+  const int br = RedOf(background);
+  const int bg = GreenOf(background);
+  const int bb = BlueOf(background);
+  Accumulate(s, [&](uint32_t weight, Columns& open) {
+    open.base_r += weight * static_cast<uint32_t>(br);
+    open.base_g += weight * static_cast<uint32_t>(bg);
+    open.base_b += weight * static_cast<uint32_t>(bb);
+    for (const auto& [x, c] : pixels) {
+      const int column = x - window_.x;
+      if (column < 0 || column >= window_.width) continue;
+      // Differences from the base, wrapping below zero where the pixel is darker.
+      open.r[column] += weight * static_cast<uint32_t>(RedOf(c) - br);
+      open.g[column] += weight * static_cast<uint32_t>(GreenOf(c) - bg);
+      open.b[column] += weight * static_cast<uint32_t>(BlueOf(c) - bb);
+    }
+  });
 }
 
 void AreaAverager::AddUniformRows(Rgb colour, int count) {
@@ -214,14 +247,9 @@ void AreaAverager::AddUniformRows(Rgb colour, int count) {
         std::min((s1 + 1) * height_, source * (ty + 1)) - std::max(s0 * height_, source * ty);
     const auto weight = static_cast<uint32_t>(covered);
     Columns& open = open_[ty & 1];
-    const uint32_t r = weight * ((colour >> 16) & 0xFF);
-    const uint32_t g = weight * ((colour >> 8) & 0xFF);
-    const uint32_t b = weight * (colour & 0xFF);
-    for (std::size_t x = 0; x < open.r.size(); ++x) {
-      open.r[x] += r;
-      open.g[x] += g;
-      open.b[x] += b;
-    }
+    open.base_r += weight * static_cast<uint32_t>(RedOf(colour));
+    open.base_g += weight * static_cast<uint32_t>(GreenOf(colour));
+    open.base_b += weight * static_cast<uint32_t>(BlueOf(colour));
     if (row_spans_[ty].last <= s1) FlushRow(ty, open);
   }
 }
@@ -230,22 +258,25 @@ void AreaAverager::FlushRow(int target_row, Columns& open) {
   const int row = bottom_up_ ? height_ - 1 - target_row : target_row;
   Sum* out = &sums_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_)];
   const auto full = static_cast<uint64_t>(width_);
+  const uint32_t br = open.base_r;
+  const uint32_t bg = open.base_g;
+  const uint32_t bb = open.base_b;
   for (int tx = 0; tx < width_; ++tx) {
     const Span& span = column_spans_[tx];
     Sum& sum = out[tx];
     const auto add = [&](int64_t i, uint64_t weight) {
-      sum.r += weight * open.r[i];
-      sum.g += weight * open.g[i];
-      sum.b += weight * open.b[i];
+      sum.r += weight * uint32_t(open.r[i] + br);
+      sum.g += weight * uint32_t(open.g[i] + bg);
+      sum.b += weight * uint32_t(open.b[i] + bb);
     };
     add(span.first, span.first_weight);
     if (span.last == span.first) continue;
     // Fully covered columns carry the same weight: add them up first, multiply once.
     Sum inner;
     for (int64_t i = span.first + 1; i < span.last; ++i) {
-      inner.r += open.r[i];
-      inner.g += open.g[i];
-      inner.b += open.b[i];
+      inner.r += uint32_t(open.r[i] + br);
+      inner.g += uint32_t(open.g[i] + bg);
+      inner.b += uint32_t(open.b[i] + bb);
     }
     sum.r += inner.r * full;
     sum.g += inner.g * full;
@@ -255,6 +286,7 @@ void AreaAverager::FlushRow(int target_row, Columns& open) {
   std::fill(open.r.begin(), open.r.end(), 0);
   std::fill(open.g.begin(), open.g.end(), 0);
   std::fill(open.b.begin(), open.b.end(), 0);
+  open.base_r = open.base_g = open.base_b = 0;
 }
 
 void AreaAverager::AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "files/conversion_options.h"
@@ -101,7 +102,10 @@ class AreaAverager {
 
   // The next row, full_width pixels.
   void AddRow(const Rgb* row);
-  // The next `count` rows, all of one colour, at the cost of one row per target row.
+  // The next row: `background` but for the listed pixels (column, colour; columns rising), at
+  // a cost that follows the list, not the width.
+  void AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels);
+  // The next `count` rows, all of one colour, at a cost that follows neither.
   void AddUniformRows(Rgb colour, int count);
   // Every dx-th pixel of row y (top-down), starting at x0: the passes of an interlaced image.
   // Pixels may come in any order but each exactly once; not mixed with AddRow.
@@ -126,12 +130,21 @@ class AreaAverager {
     uint64_t g = 0;
     uint64_t b = 0;
   };
-  // Weighted column sums of the source rows of one target row; below 2^24 for sides up to
-  // 65535, since a target row's weights add up to the window height.
+  // Weighted column sums of the source rows of one target row: base + column, modulo 2^32.
+  // The true sums stay below 2^24 for sides up to 65535, since a target row's weights add up
+  // to the window height, so a column may go below zero on the way (a pixel darker than the
+  // row's base) and still end exact.
   struct Columns {
     std::vector<uint32_t> r, g, b;
+    uint32_t base_r = 0, base_g = 0, base_b = 0;
   };
 
+  // The position of the next row in the window, in feeding order, or -1 when it lies outside.
+  int64_t NextWindowRow();
+  // Calls add(target row, weight, columns) for every target row that window row s falls
+  // into, then reduces the target rows it completes.
+  template <typename Add>
+  void Accumulate(int64_t s, Add add);
   void FlushRow(int target_row, Columns& columns);
 
   int full_width_;
@@ -175,6 +188,9 @@ class PictureBuilder {
                  bool bottom_up = false, const ConversionOptions& options = {});
 
   void AddRow(const Rgb* row) { averager_.AddRow(row); }
+  void AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels) {
+    averager_.AddRowOver(background, pixels);
+  }
   void AddUniformRows(Rgb colour, int count) { averager_.AddUniformRows(colour, count); }
   void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {
     averager_.AddPixels(y, x0, dx, pixels, count);

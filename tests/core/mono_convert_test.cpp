@@ -251,8 +251,9 @@ TEST(AreaAverager, RowOrderWindowAndInterlacedPassesGiveTheSameAverage) {
   }
 }
 
-TEST(AreaAverager, UniformRowsSumLikeTheRowsThemselves) {
-  // Runs of one colour, fed at once, across target row edges and the window's edges.
+TEST(AreaAverager, UniformAndSparseRowsSumLikeTheRowsThemselves) {
+  // Runs of one colour fed at once, and rows fed as their differences from white, across
+  // target row edges and the window's edges.
   struct Run {
     int rows;
     Rgb colour;  // kBlack + 1 marks rows of random pixels
@@ -282,7 +283,17 @@ TEST(AreaAverager, UniformRowsSumLikeTheRowsThemselves) {
           continue;
         }
         for (int i = 0; i < run.rows; ++i, ++fed) {
-          averager.AddRow(image.Row(bottom_up ? height - 1 - fed : fed));
+          const int y = bottom_up ? height - 1 - fed : fed;
+          if (window.y == 0) {
+            averager.AddRow(image.Row(y));
+            continue;
+          }
+          // The same row as the pixels that differ from a white one.
+          std::vector<std::pair<int, Rgb>> over;
+          for (int x = 0; x < image.width; ++x) {
+            if (image.At(x, y) != kWhite) over.emplace_back(x, image.At(x, y));
+          }
+          averager.AddRowOver(kWhite, over);
         }
       }
       EXPECT_EQ(averager.Result(24, {kBlack, kWhite}).pixels,
