@@ -1,138 +1,293 @@
 #include "files/image_import.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
+#include <cstdio>  // before jpeglib.h, which uses FILE
 
+#include <jpeglib.h>  // before jerror.h, whose codes depend on the library version
+
+#include <jerror.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <system_error>
 #include <vector>
 
+#include "files/bmp_decode.h"
 #include "files/mono_convert.h"
+#include "files/safe_file.h"
 
 namespace lumigrid {
 
 namespace {
 
-// Covers kMaxDecodedPixels at 8 bytes a pixel (16-bit PNG); a backstop for formats whose
-// header the size check could not read.
-constexpr int kAllocationLimitMb = 400;
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// A large opaque PNG is scaled by Qt's PNG reader row by row while it decodes (an area
-// average too), so the full image is never held: that saves both the memory and the time of
-// touching it.
-constexpr int64_t kStreamedPngPixels = 1'000'000;
-
-bool IsImportedFormat(const QByteArray& format) {
-  return format == "bmp" || format == "jpeg" || format == "png";
+File OpenForReading(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return File(_wfopen(path.c_str(), L"rb"));
+#else
+  return File(std::fopen(path.c_str(), "rb"));
+#endif
 }
 
-// libjpeg's 1/8 scaling outputs only the DC term of each 8 x 8 block, which is the block's
-// average. The area average of the reduced image is then the area average of the whole one at
-// block precision. Used only when the blocks tile the image exactly and the reduced image is
-// still at least 128 x 64.
-bool CanReduceJpeg(QSize size) {
-  constexpr int kBlock = 8;
-  return size.width() % kBlock == 0 && size.height() % kBlock == 0 &&
-         size.width() / kBlock >= kPictureWidth && size.height() / kBlock >= kPictureHeight;
-}
+// ---- PNG ----------------------------------------------------------------------------------
 
-int64_t PixelCount(QSize size) { return int64_t{size.width()} * int64_t{size.height()}; }
+[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnPngWarning(png_structp, png_const_charp) {}
 
-bool IsStreamablePng(QSize size, QImage::Format format) {
-  const QPixelFormat pixel_format = QImage::toPixelFormat(format);
-  // Alpha has to be laid over white before averaging; 1-bit images keep their two colours.
-  return PixelCount(size) >= kStreamedPngPixels && size.width() >= kPictureWidth &&
-         size.height() >= kPictureHeight && pixel_format.bitsPerPixel() > 1 &&
-         pixel_format.alphaUsage() != QPixelFormat::UsesAlpha;
-}
-
-// The rows of a decoded image as 0xRRGGBB values. RGB32 rows are handed out as they are;
-// other formats are converted one row at a time so a large image is never copied whole.
-class QImageRows {
+// Owns libpng's state; Run holds the only setjmp, so no object with a destructor is skipped
+// or left half-changed by an error.
+class PngDecoder {
  public:
-  explicit QImageRows(const QImage& image)
-      : image_(image), table_(image.colorTable()), row_(static_cast<std::size_t>(image.width())) {}
-
-  const Rgb* Row(int y) {
-    const int width = image_.width();
-    switch (image_.format()) {
-      case QImage::Format_RGB32:
-        return reinterpret_cast<const Rgb*>(image_.constScanLine(y));
-      case QImage::Format_ARGB32: {
-        const auto* line = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-        for (int x = 0; x < width; ++x) row_[x] = OverWhite(line[x]);
-        return row_.data();
-      }
-      case QImage::Format_Mono:
-      case QImage::Format_MonoLSB: {
-        const uchar* line = image_.constScanLine(y);
-        const bool msb_first = image_.format() == QImage::Format_Mono;
-        for (int x = 0; x < width; ++x) {
-          const int shift = msb_first ? 7 - (x & 7) : (x & 7);
-          row_[x] = PaletteColour((line[x >> 3] >> shift) & 1);
-        }
-        return row_.data();
-      }
-      default: {
-        QImage line(image_.constScanLine(y), width, 1, image_.bytesPerLine(), image_.format());
-        if (!table_.isEmpty()) line.setColorTable(table_);
-        line.convertTo(QImage::Format_ARGB32);
-        const auto* pixels = reinterpret_cast<const QRgb*>(line.constScanLine(0));
-        for (int x = 0; x < width; ++x) row_[x] = OverWhite(pixels[x]);
-        return row_.data();
-      }
-    }
+  PngDecoder() {
+    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (png_ != nullptr) info_ = png_create_info_struct(png_);
   }
+  ~PngDecoder() { png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr); }
+  PngDecoder(const PngDecoder&) = delete;
+  PngDecoder& operator=(const PngDecoder&) = delete;
 
-  // Colour i of a 1-bit image; a missing table entry counts as black (0) or white (1).
-  Rgb PaletteColour(int i) const {
-    return OverWhite(table_.value(i, i == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
+  std::optional<PictureBytes> Decode(std::FILE* file, const ConversionOptions& options) {
+    if (png_ == nullptr || info_ == nullptr || !Run(file, options)) return std::nullopt;
+    return builder_->Picture();
   }
 
  private:
-  const QImage& image_;
-  const QList<QRgb> table_;
+  bool Run(std::FILE* file, const ConversionOptions& options) {
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_init_io(png_, file);
+    png_read_info(png_, info_);
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int bit_depth = 0;
+    int colour_type = 0;
+    int interlace = 0;
+    png_get_IHDR(png_, info_, &width, &height, &bit_depth, &colour_type, &interlace, nullptr,
+                 nullptr);
+    if (!IsImportableSize(width, height)) return false;
+    const bool transparency = png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
+
+    // A 1-bit image keeps its two colours through the scaling.
+    std::array<Rgb, 2> two_colours{kBlack, kWhite};
+    bool one_bit = bit_depth == 1 && !transparency && colour_type != PNG_COLOR_TYPE_PALETTE;
+    if (bit_depth == 1 && !transparency && colour_type == PNG_COLOR_TYPE_PALETTE) {
+      png_colorp palette = nullptr;
+      int entries = 0;
+      png_get_PLTE(png_, info_, &palette, &entries);
+      one_bit = entries >= 1;
+      for (int i = 0; i < std::min(entries, 2); ++i) {
+        two_colours[i] = MakeRgb(palette[i].red, palette[i].green, palette[i].blue);
+      }
+    }
+
+    png_set_expand(png_);
+    png_set_scale_16(png_);
+    png_set_gray_to_rgb(png_);
+    const bool alpha = transparency || (colour_type & PNG_COLOR_MASK_ALPHA) != 0;
+    if (!alpha) png_set_filler(png_, 0xFF, PNG_FILLER_AFTER);
+    png_read_update_info(png_, info_);
+    if (png_get_rowbytes(png_, info_) != std::size_t{width} * 4) return false;
+
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    builder_.emplace(w, h, one_bit ? 1 : 24, two_colours, false, options);
+    data_.resize(std::size_t{width} * 4);
+    row_.resize(width);
+    const auto convert = [this, alpha](int count) {
+      for (int x = 0; x < count; ++x) {
+        const png_byte* p = &data_[4 * static_cast<std::size_t>(x)];
+        const Rgb c = MakeRgb(p[0], p[1], p[2]);
+        row_[x] = alpha ? OverWhite(uint32_t{p[3]} << 24 | c) : c;
+      }
+    };
+    if (interlace == PNG_INTERLACE_NONE) {
+      for (int y = 0; y < h; ++y) {
+        png_read_row(png_, data_.data(), nullptr);
+        convert(w);
+        builder_->AddRow(row_.data());
+      }
+      return true;
+    }
+    // Without interlace handling libpng hands out each pass as a small image of its own; its
+    // pixels go straight to their places in the sums.
+    for (int pass = 0; pass < 7; ++pass) {
+      const int columns = static_cast<int>(PNG_PASS_COLS(width, pass));
+      const int rows = static_cast<int>(PNG_PASS_ROWS(height, pass));
+      if (columns == 0 || rows == 0) continue;
+      for (int r = 0; r < rows; ++r) {
+        png_read_row(png_, data_.data(), nullptr);
+        convert(columns);
+        builder_->AddPixels(static_cast<int>(PNG_ROW_FROM_PASS_ROW(r, pass)),
+                            PNG_PASS_START_COL(pass), 1 << PNG_PASS_COL_SHIFT(pass), row_.data(),
+                            columns);
+      }
+    }
+    return true;
+  }
+
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+  std::vector<png_byte> data_;
   std::vector<Rgb> row_;
+  std::optional<PictureBuilder> builder_;
 };
+
+// ---- JPEG ---------------------------------------------------------------------------------
+
+// A progressive JPEG keeps all its coefficients; more than this is refused rather than
+// taken from the machine (a 200 Mpx photo with subsampled colour needs about 600 MB).
+constexpr long kJpegMemoryLimit = 1536L << 20;
+
+struct JpegErrors {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void OnJpegError(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+// libjpeg reports damaged or missing data as warnings and goes on with grey or repeated
+// blocks; such a picture would be wrong, so those warnings end the decoding.
+void OnJpegMessage(j_common_ptr info, int level) {
+  if (level != -1) return;
+  switch (info->err->msg_code) {
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_JPEG_EOF:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+      OnJpegError(info);
+    default:
+      return;  // metadata only (JFIF revision, ICC profile, Adobe marker)
+  }
+}
+
+class JpegDecoder {
+ public:
+  JpegDecoder() {
+    info_.err = jpeg_std_error(&errors_.manager);
+    errors_.manager.error_exit = OnJpegError;
+    errors_.manager.emit_message = OnJpegMessage;
+  }
+  ~JpegDecoder() {
+    if (created_) jpeg_destroy_decompress(&info_);
+  }
+  JpegDecoder(const JpegDecoder&) = delete;
+  JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+  std::optional<PictureBytes> Decode(std::FILE* file, const ConversionOptions& options) {
+    if (!Run(file, options)) return std::nullopt;
+    return builder_->Picture();
+  }
+
+ private:
+  bool Run(std::FILE* file, const ConversionOptions& options) {
+    if (setjmp(errors_.jump)) return false;
+    jpeg_create_decompress(&info_);
+    created_ = true;
+    info_.mem->max_memory_to_use = kJpegMemoryLimit;
+    jpeg_stdio_src(&info_, file);
+    jpeg_read_header(&info_, TRUE);
+    if (!IsImportableSize(info_.image_width, info_.image_height)) return false;
+    switch (info_.jpeg_color_space) {
+      case JCS_GRAYSCALE:
+        info_.out_color_space = JCS_GRAYSCALE;
+        break;
+      case JCS_CMYK:
+      case JCS_YCCK:
+        info_.out_color_space = JCS_CMYK;
+        break;
+      default:
+        info_.out_color_space = JCS_RGB;
+    }
+    info_.dct_method = JDCT_ISLOW;
+    jpeg_start_decompress(&info_);
+    const int width = static_cast<int>(info_.output_width);
+    const int height = static_cast<int>(info_.output_height);
+    const int components = info_.output_components;
+    builder_.emplace(width, height, 8 * components, std::array<Rgb, 2>{kBlack, kWhite}, false,
+                     options);
+    data_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(components));
+    row_.resize(static_cast<std::size_t>(width));
+    while (info_.output_scanline < info_.output_height) {
+      JSAMPROW line = data_.data();
+      if (jpeg_read_scanlines(&info_, &line, 1) != 1) return false;
+      const JSAMPLE* p = data_.data();
+      for (int x = 0; x < width; ++x, p += components) {
+        switch (components) {
+          case 1:
+            row_[x] = MakeRgb(p[0], p[0], p[0]);
+            break;
+          case 3:
+            row_[x] = MakeRgb(p[0], p[1], p[2]);
+            break;
+          default:  // CMYK as Adobe stores it, inverted
+            row_[x] = MakeRgb(p[0] * p[3] / 255, p[1] * p[3] / 255, p[2] * p[3] / 255);
+        }
+      }
+      builder_->AddRow(row_.data());
+    }
+    return true;
+  }
+
+  jpeg_decompress_struct info_{};
+  JpegErrors errors_{};
+  bool created_ = false;
+  std::vector<JSAMPLE> data_;
+  std::vector<Rgb> row_;
+  std::optional<PictureBuilder> builder_;
+};
+
+std::optional<PictureBytes> DecodeBmpFile(const std::filesystem::path& path,
+                                          const ConversionOptions& options) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return DecodeBmp(in, options);
+}
 
 }  // namespace
 
-ImageDecodeResult DecodeImageToPicture(const QString& path) {
+ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const ConversionOptions& options) {
   ImageDecodeResult result;
-  QFile file(path);
-  if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+  const std::filesystem::path path = PathFromUtf8(utf8_path);
+  std::error_code error;
+  File file = std::filesystem::is_directory(path, error) ? nullptr : OpenForReading(path);
+  if (!file) {
     result.status = ImageDecodeStatus::kUnreadable;
     return result;
   }
+  unsigned char magic[8] = {};
+  const std::size_t got = std::fread(magic, 1, sizeof magic, file.get());
+  std::rewind(file.get());
 
-  QImageReader reader(&file);
-  reader.setDecideFormatFromContent(true);
-  reader.setAutoTransform(false);
-  reader.setAllocationLimit(kAllocationLimitMb);
-  const QByteArray format = reader.format();
-  const QSize size = reader.size();
-  if (!IsImportedFormat(format) || !size.isValid() || size.isEmpty()) return result;
-  const bool reduce_jpeg = format == "jpeg" && CanReduceJpeg(size);
-  if (PixelCount(reduce_jpeg ? size / 8 : size) > kMaxDecodedPixels) return result;
-  if (reduce_jpeg) {
-    reader.setScaledSize(size / 8);
-  } else if (format == "png" && IsStreamablePng(size, reader.imageFormat())) {
-    reader.setScaledSize(QSize(kPictureWidth, kPictureHeight));
+  std::optional<PictureBytes> picture;
+  if (got >= 2 && magic[0] == 'B' && magic[1] == 'M') {
+    file.reset();
+    picture = DecodeBmpFile(path, options);
+  } else if (got == 8 && png_sig_cmp(magic, 0, 8) == 0) {
+    picture = PngDecoder().Decode(file.get(), options);
+  } else if (got >= 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) {
+    picture = JpegDecoder().Decode(file.get(), options);
   }
-
-  QImage image;
-  if (!reader.read(&image) || image.isNull()) return result;
-
-  QImageRows rows(image);
-  ImageSource source;
-  source.width = image.width();
-  source.height = image.height();
-  source.depth = image.depth();
-  source.two_colours = {rows.PaletteColour(0), rows.PaletteColour(1)};
-  source.rows = [&rows](int y) { return rows.Row(y); };
-  result.bytes = ImageToPicture(source);
-  result.status = ImageDecodeStatus::kOk;
+  if (picture) {
+    result.status = ImageDecodeStatus::kOk;
+    result.bytes = *picture;
+  }
   return result;
+}
+
+ImageDecodeResult DecodeImageToPicture(const QString& path, const ConversionOptions& options) {
+  return DecodeImageFile(path.toStdString(), options);
 }
 
 }  // namespace lumigrid

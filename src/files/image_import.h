@@ -1,11 +1,13 @@
 // Import of BMP, JPEG and PNG images as a monochrome 128 x 64 picture. The format is taken
-// from the file's content, not its name.
+// from the file's content, not its name. Every decoder hands its rows one by one to the
+// area-average conversion, so memory does not grow with the image.
 #pragma once
 
 #include <QString>
 
-#include <cstdint>
+#include <string>
 
+#include "files/conversion_options.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid {
@@ -13,7 +15,7 @@ namespace lumigrid {
 enum class ImageDecodeStatus {
   kOk,
   kUnreadable,   // the file cannot be opened for reading
-  kUndecodable,  // not a BMP, JPEG or PNG image, damaged, or too large
+  kUndecodable,  // not a BMP, JPEG or PNG image, damaged, cut short, or of a size refused
 };
 
 struct ImageDecodeResult {
@@ -21,13 +23,12 @@ struct ImageDecodeResult {
   PictureBytes bytes{};  // the converted picture; all 0 unless status is kOk
 };
 
-// An image the decoder would have to produce with more pixels than this is refused before it
-// is decoded. For a JPEG that is the size after the decoder's own 1/8 reduction.
-inline constexpr int64_t kMaxDecodedPixels = 50'000'000;
-
-// Decodes the image, scales it to 128 x 64 unless it has that size (area average of the whole
-// image, aspect not kept), turns it grey unless it is 1-bit, and lights every pixel whose
-// green is below 220.
-ImageDecodeResult DecodeImageToPicture(const QString& path);
+// Decodes the image and converts it by the options; the defaults are the editor's import
+// (scaled to 128 x 64 by area average, aspect not kept, grey unless 1-bit, lit below 220).
+// A declared size beyond IsImportableSize is refused before anything is decoded; a file
+// whose pixel data ends early or that the decoder finds corrupt is refused too.
+ImageDecodeResult DecodeImageFile(const std::string& utf8_path,
+                                  const ConversionOptions& options = {});
+ImageDecodeResult DecodeImageToPicture(const QString& path, const ConversionOptions& options = {});
 
 }  // namespace lumigrid

@@ -9,22 +9,17 @@ namespace lumigrid {
 
 namespace {
 
-// How the source pixels along one axis fall into one target pixel. Lengths are counted in
-// units of 1/target of a source pixel, so every overlap is a whole number: source pixel i
-// spans [target * i, target * (i + 1)), target pixel j spans [source * j, source * (j + 1)).
-struct AxisSpan {
-  int64_t first = 0;          // first source pixel touched
-  int64_t last = 0;           // last source pixel touched
-  uint64_t first_weight = 0;  // covered units of the first pixel
-  uint64_t last_weight = 0;   // covered units of the last pixel, if it is not the first
-};
-
-std::vector<AxisSpan> AxisSpans(int source, int target) {
-  std::vector<AxisSpan> spans(static_cast<std::size_t>(target));
+// Spans of one axis in units of 1/target of a source pixel, so every overlap is a whole
+// number: source pixel i spans [target * i, target * (i + 1)), target pixel j spans
+// [source * j, source * (j + 1)).
+template <typename Span>
+std::vector<Span> AxisSpans(int source, int target) {
+  std::vector<Span> spans(static_cast<std::size_t>(std::max(target, 0)));
+  if (source <= 0) return spans;
   for (int j = 0; j < target; ++j) {
     const int64_t lo = int64_t{source} * j;
     const int64_t hi = int64_t{source} * (j + 1);
-    AxisSpan& span = spans[static_cast<std::size_t>(j)];
+    Span& span = spans[static_cast<std::size_t>(j)];
     span.first = lo / target;
     span.last = (hi - 1) / target;
     span.first_weight = static_cast<uint64_t>(std::min((span.first + 1) * target, hi) - lo);
@@ -33,49 +28,28 @@ std::vector<AxisSpan> AxisSpans(int source, int target) {
   return spans;
 }
 
-struct Sum {
+// Overlap of source pixel i with each target pixel it touches, on an axis of `source` pixels
+// scaled to `target`: calls visit(target pixel, weight in the units above).
+template <typename Visit>
+void ForEachCovered(int64_t i, int64_t source, int64_t target, Visit visit) {
+  const int64_t lo = target * i;
+  const int64_t hi = target * (i + 1);
+  for (int64_t j = lo / source; j <= (hi - 1) / source; ++j) {
+    const int64_t weight = std::min(hi, source * (j + 1)) - std::max(lo, source * j);
+    visit(static_cast<int>(j), static_cast<uint64_t>(weight));
+  }
+}
+
+struct ChannelSums {
   uint64_t r = 0;
   uint64_t g = 0;
   uint64_t b = 0;
 };
 
-void AddWeighted(Sum& sum, Rgb c, uint64_t weight) {
-  sum.r += weight * static_cast<uint64_t>(RedOf(c));
-  sum.g += weight * static_cast<uint64_t>(GreenOf(c));
-  sum.b += weight * static_cast<uint64_t>(BlueOf(c));
-}
-
-// Weighted sums of one source row over every target column.
-void SumRow(const Rgb* row, const std::vector<AxisSpan>& columns, uint64_t full_weight,
-            std::vector<Sum>& out) {
-  for (std::size_t j = 0; j < columns.size(); ++j) {
-    const AxisSpan& span = columns[j];
-    Sum sum;
-    AddWeighted(sum, row[span.first], span.first_weight);
-    if (span.last != span.first) {
-      // Fully covered pixels carry the same weight: add them up first, multiply once.
-      uint64_t r = 0;
-      uint64_t g = 0;
-      uint64_t b = 0;
-      for (int64_t i = span.first + 1; i < span.last; ++i) {
-        const Rgb c = row[i];
-        r += (c >> 16) & 0xFF;
-        g += (c >> 8) & 0xFF;
-        b += c & 0xFF;
-      }
-      sum.r += r * full_weight;
-      sum.g += g * full_weight;
-      sum.b += b * full_weight;
-      AddWeighted(sum, row[span.last], span.last_weight);
-    }
-    out[j] = sum;
-  }
-}
-
 // The one of two colours nearer to the average sum / area, decided on the exact sums: the
 // rounded average would turn a tie into a choice by rounding direction. A tie goes to the
 // darker colour, so a thin line covering exactly half of a scaled pixel is kept.
-Rgb NearerColour(const Sum& sum, uint64_t area, const std::array<Rgb, 2>& two_colours) {
+Rgb NearerColour(const ChannelSums& sum, uint64_t area, const std::array<Rgb, 2>& two_colours) {
   const auto [first, second] = two_colours;
   // area * (|avg - first|^2 - |avg - second|^2)
   //   = 2 sum . (second - first) + area * (|first|^2 - |second|^2)
@@ -89,6 +63,48 @@ Rgb NearerColour(const Sum& sum, uint64_t area, const std::array<Rgb, 2>& two_co
   if (difference != 0) return difference < 0 ? first : second;
   const auto grey = [](Rgb c) { return Grey(RedOf(c), GreenOf(c), BlueOf(c)); };
   return grey(second) < grey(first) ? second : first;
+}
+
+// 8 x 8 ordered-dither thresholds 0..63; every row holds half of them below 32, alternating.
+constexpr std::array<std::array<int, 8>, 8> BayerMatrix() {
+  std::array<std::array<int, 8>, 8> m{};
+  constexpr int kBase[2][2] = {{0, 2}, {3, 1}};
+  for (int n = 1; n < 8; n *= 2) {
+    std::array<std::array<int, 8>, 8> next{};
+    for (int y = 0; y < 2 * n; ++y)
+      for (int x = 0; x < 2 * n; ++x) next[y][x] = 4 * m[y % n][x % n] + kBase[y / n][x / n];
+    m = next;
+  }
+  return m;
+}
+
+// Lit pixels of a 128 x 64 field of grey levels by error diffusion: each pixel's error from
+// black or white goes to its not yet visited neighbours by the given weights. Rows run in
+// alternate directions, so the error does not pile up at one edge.
+struct Diffusion {
+  int dx, dy, weight;
+};
+template <std::size_t N>
+std::vector<bool> Diffuse(std::vector<int> levels, const Diffusion (&spread)[N], int divisor) {
+  constexpr int kScale = 64;  // fixed point, so small errors are not lost to rounding
+  for (int& v : levels) v *= kScale;
+  std::vector<bool> lit(levels.size());
+  for (int y = 0; y < kPictureHeight; ++y) {
+    const int direction = y % 2 == 0 ? 1 : -1;
+    for (int i = 0; i < kPictureWidth; ++i) {
+      const int x = direction > 0 ? i : kPictureWidth - 1 - i;
+      const int at = y * kPictureWidth + x;
+      lit[at] = levels[at] < 128 * kScale;
+      const int error = levels[at] - (lit[at] ? 0 : 255 * kScale);
+      for (const Diffusion& d : spread) {
+        const int nx = x + d.dx * direction;
+        const int ny = y + d.dy;
+        if (nx < 0 || nx >= kPictureWidth || ny >= kPictureHeight) continue;
+        levels[ny * kPictureWidth + nx] += error * d.weight / divisor;
+      }
+    }
+  }
+  return lit;
 }
 
 }  // namespace
@@ -124,54 +140,263 @@ Rgb OverWhite(uint32_t argb) {
   return MakeRgb(blend(RedOf(argb)), blend(GreenOf(argb)), blend(BlueOf(argb)));
 }
 
-RgbImage ScaleArea(const ImageSource& source, int width, int height) {
-  RgbImage result(width, height, source.depth);
-  if (source.width <= 0 || source.height <= 0 || result.pixels.empty() || !source.rows) {
-    return result;
-  }
-  const std::vector<AxisSpan> columns = AxisSpans(source.width, result.width);
-  const std::vector<AxisSpan> rows = AxisSpans(source.height, result.height);
-  const auto full_column = static_cast<uint64_t>(result.width);
-  const auto full_row = static_cast<uint64_t>(result.height);
+bool IsImportableSize(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+         width * height <= kMaxImagePixels;
+}
 
-  std::vector<Sum> row_sums(columns.size());
-  std::vector<Sum> sums(result.pixels.size());
-  std::size_t first_open_row = 0;  // target rows before it have all their source rows
-  for (int y = 0; y < source.height; ++y) {
-    SumRow(source.rows(y), columns, full_column, row_sums);
-    while (rows[first_open_row].last < y) ++first_open_row;
-    for (std::size_t ty = first_open_row; ty < rows.size() && rows[ty].first <= y; ++ty) {
-      const AxisSpan& span = rows[ty];
-      const uint64_t weight = y == span.first  ? span.first_weight
-                              : y == span.last ? span.last_weight
-                                               : full_row;
-      Sum* target = &sums[ty * columns.size()];
-      for (std::size_t tx = 0; tx < columns.size(); ++tx) {
-        target[tx].r += row_sums[tx].r * weight;
-        target[tx].g += row_sums[tx].g * weight;
-        target[tx].b += row_sums[tx].b * weight;
-      }
+AreaAverager::AreaAverager(int full_width, int full_height, PixelRect window, int width, int height,
+                           bool bottom_up)
+    : full_width_(std::max(full_width, 0)),
+      full_height_(std::max(full_height, 0)),
+      window_(window),
+      width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      bottom_up_(bottom_up),
+      column_spans_(AxisSpans<Span>(window.width, width_)),
+      row_spans_(AxisSpans<Span>(window.height, height_)),
+      sums_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {
+  const auto columns = static_cast<std::size_t>(std::max(window_.width, 0));
+  for (Columns& open : open_) {
+    open.r.assign(columns, 0);
+    open.g.assign(columns, 0);
+    open.b.assign(columns, 0);
+  }
+}
+
+int64_t AreaAverager::NextWindowRow() {
+  const int index = rows_added_++;
+  if (index >= full_height_ || window_.width <= 0 || width_ == 0) return -1;
+  const int y = bottom_up_ ? full_height_ - 1 - index : index;
+  if (y < window_.y || y >= window_.y + window_.height) return -1;
+  // Rows of the window in the order they come; a bottom-up image is scaled upside down and
+  // its target rows put back in place (the spans are symmetric).
+  return bottom_up_ ? window_.y + window_.height - 1 - y : y - window_.y;
+}
+
+template <typename Add>
+void AreaAverager::Accumulate(int64_t s, Add add) {
+  while (next_open_row_ < height_ && row_spans_[next_open_row_].last < s) ++next_open_row_;
+  for (int ty = next_open_row_; ty < height_ && row_spans_[ty].first <= s; ++ty) {
+    const Span& span = row_spans_[ty];
+    const auto weight = static_cast<uint32_t>(s == span.first  ? span.first_weight
+                                              : s == span.last ? span.last_weight
+                                                               : uint64_t(height_));
+    Columns& open = open_[ty & 1];
+    add(weight, open);
+    if (span.last == s) FlushRow(ty, open);
+  }
+}
+
+void AreaAverager::AddRow(const Rgb* row) {
+  const int64_t s = NextWindowRow();
+  if (s < 0) return;
+  const Rgb* pixels = row + window_.x;
+  const auto count = static_cast<std::size_t>(window_.width);
+  Accumulate(s, [pixels, count](uint32_t weight, Columns& open) {
+    uint32_t* r = open.r.data();
+    uint32_t* g = open.g.data();
+    uint32_t* b = open.b.data();
+    for (std::size_t x = 0; x < count; ++x) {
+      const Rgb c = pixels[x];
+      r[x] += weight * ((c >> 16) & 0xFF);
+      g[x] += weight * ((c >> 8) & 0xFF);
+      b[x] += weight * (c & 0xFF);
     }
-  }
+  });
+}
 
-  // Every target pixel covers source.width x source.height units in all.
-  const uint64_t area = static_cast<uint64_t>(source.width) * static_cast<uint64_t>(source.height);
+void AreaAverager::AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels) {
+  const int64_t s = NextWindowRow();
+  if (s < 0) return;
+  const int br = RedOf(background);
+  const int bg = GreenOf(background);
+  const int bb = BlueOf(background);
+  Accumulate(s, [&](uint32_t weight, Columns& open) {
+    open.base_r += weight * static_cast<uint32_t>(br);
+    open.base_g += weight * static_cast<uint32_t>(bg);
+    open.base_b += weight * static_cast<uint32_t>(bb);
+    for (const auto& [x, c] : pixels) {
+      const int column = x - window_.x;
+      if (column < 0 || column >= window_.width) continue;
+      // Differences from the base, wrapping below zero where the pixel is darker.
+      open.r[column] += weight * static_cast<uint32_t>(RedOf(c) - br);
+      open.g[column] += weight * static_cast<uint32_t>(GreenOf(c) - bg);
+      open.b[column] += weight * static_cast<uint32_t>(BlueOf(c) - bb);
+    }
+  });
+}
+
+void AreaAverager::AddUniformRows(Rgb colour, int count) {
+  count = std::clamp(count, 0, full_height_ - rows_added_);
+  const int first = rows_added_;
+  rows_added_ += count;
+  if (count == 0 || window_.width <= 0 || width_ == 0) return;
+  // The rows in top-down terms, cut to the window, then as window positions in feeding order.
+  const int top = bottom_up_ ? full_height_ - first - count : first;
+  const int lo = std::max(top, window_.y);
+  const int hi = std::min(top + count, window_.y + window_.height);  // exclusive
+  if (lo >= hi) return;
+  const int64_t s0 = bottom_up_ ? window_.y + window_.height - hi : lo - window_.y;
+  const int64_t s1 = s0 + (hi - lo) - 1;
+  const int64_t source = window_.height;
+  while (next_open_row_ < height_ && row_spans_[next_open_row_].last < s0) ++next_open_row_;
+  for (int ty = next_open_row_; ty < height_ && row_spans_[ty].first <= s1; ++ty) {
+    // Units of the run inside target row ty (see AxisSpans).
+    const int64_t covered =
+        std::min((s1 + 1) * height_, source * (ty + 1)) - std::max(s0 * height_, source * ty);
+    const auto weight = static_cast<uint32_t>(covered);
+    Columns& open = open_[ty & 1];
+    open.base_r += weight * static_cast<uint32_t>(RedOf(colour));
+    open.base_g += weight * static_cast<uint32_t>(GreenOf(colour));
+    open.base_b += weight * static_cast<uint32_t>(BlueOf(colour));
+    if (row_spans_[ty].last <= s1) FlushRow(ty, open);
+  }
+}
+
+void AreaAverager::FlushRow(int target_row, Columns& open) {
+  const int row = bottom_up_ ? height_ - 1 - target_row : target_row;
+  Sum* out = &sums_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_)];
+  const auto full = static_cast<uint64_t>(width_);
+  const uint32_t br = open.base_r;
+  const uint32_t bg = open.base_g;
+  const uint32_t bb = open.base_b;
+  for (int tx = 0; tx < width_; ++tx) {
+    const Span& span = column_spans_[tx];
+    Sum& sum = out[tx];
+    const auto add = [&](int64_t i, uint64_t weight) {
+      sum.r += weight * uint32_t(open.r[i] + br);
+      sum.g += weight * uint32_t(open.g[i] + bg);
+      sum.b += weight * uint32_t(open.b[i] + bb);
+    };
+    add(span.first, span.first_weight);
+    if (span.last == span.first) continue;
+    // Fully covered columns carry the same weight: add them up first, multiply once.
+    Sum inner;
+    for (int64_t i = span.first + 1; i < span.last; ++i) {
+      inner.r += uint32_t(open.r[i] + br);
+      inner.g += uint32_t(open.g[i] + bg);
+      inner.b += uint32_t(open.b[i] + bb);
+    }
+    sum.r += inner.r * full;
+    sum.g += inner.g * full;
+    sum.b += inner.b * full;
+    add(span.last, span.last_weight);
+  }
+  std::fill(open.r.begin(), open.r.end(), 0);
+  std::fill(open.g.begin(), open.g.end(), 0);
+  std::fill(open.b.begin(), open.b.end(), 0);
+  open.base_r = open.base_g = open.base_b = 0;
+}
+
+void AreaAverager::AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {
+  if (y < window_.y || y >= window_.y + window_.height || width_ == 0 || height_ == 0) return;
+  const int64_t ww = window_.width;
+  const int64_t wh = window_.height;
+  ForEachCovered(y - window_.y, wh, height_, [&](int ty, uint64_t row_weight) {
+    Sum* out = &sums_[static_cast<std::size_t>(ty) * static_cast<std::size_t>(width_)];
+    for (int k = 0; k < count; ++k) {
+      const int64_t x = int64_t{x0} + int64_t{k} * dx - window_.x;
+      if (x < 0 || x >= ww) continue;
+      const Rgb c = pixels[k];
+      ForEachCovered(x, ww, width_, [&](int tx, uint64_t column_weight) {
+        const uint64_t weight = row_weight * column_weight;
+        out[tx].r += weight * static_cast<uint64_t>(RedOf(c));
+        out[tx].g += weight * static_cast<uint64_t>(GreenOf(c));
+        out[tx].b += weight * static_cast<uint64_t>(BlueOf(c));
+      });
+    }
+  });
+}
+
+RgbImage AreaAverager::Result(int depth, const std::array<Rgb, 2>& two_colours) const {
+  RgbImage result(width_, height_, depth);
+  if (window_.width <= 0 || window_.height <= 0) return result;
+  // Every target pixel covers window width x window height units in all.
+  const uint64_t area =
+      static_cast<uint64_t>(window_.width) * static_cast<uint64_t>(window_.height);
   const auto average = [area](uint64_t sum) { return static_cast<int>((sum + area / 2) / area); };
-  for (std::size_t i = 0; i < sums.size(); ++i) {
-    result.pixels[i] = source.depth == 1
-                           ? NearerColour(sums[i], area, source.two_colours)
-                           : MakeRgb(average(sums[i].r), average(sums[i].g), average(sums[i].b));
+  for (std::size_t i = 0; i < sums_.size(); ++i) {
+    const Sum& s = sums_[i];
+    result.pixels[i] = depth == 1 ? NearerColour({s.r, s.g, s.b}, area, two_colours)
+                                  : MakeRgb(average(s.r), average(s.g), average(s.b));
   }
   return result;
 }
 
-PictureBytes ConvertToPicture(const RgbImage& image) {
+RgbImage ScaleArea(const ImageSource& source, int width, int height) {
+  if (source.width <= 0 || source.height <= 0 || !source.rows) {
+    return RgbImage(width, height, source.depth);
+  }
+  AreaAverager averager(source.width, source.height, {0, 0, source.width, source.height}, width,
+                        height);
+  for (int y = 0; y < source.height; ++y) averager.AddRow(source.rows(y));
+  return averager.Result(source.depth, source.two_colours);
+}
+
+FitPlacement PlaceImage(int width, int height, Fit fit) {
+  FitPlacement place{{0, 0, width, height}, {0, 0, kPictureWidth, kPictureHeight}};
+  if (width <= 0 || height <= 0 || fit == Fit::kStretch) return place;
+  const int64_t w = width;
+  const int64_t h = height;
+  // Wider than the picture's 2:1 or not; sizes rounded to the nearest pixel.
+  const bool wider = w * kPictureHeight >= h * kPictureWidth;
+  const auto rounded = [](int64_t num, int64_t den, int64_t lo, int64_t hi) {
+    return static_cast<int>(std::clamp((2 * num + den) / (2 * den), lo, hi));
+  };
+  if (fit == Fit::kContain) {
+    PixelRect& t = place.target;
+    t.width = wider ? kPictureWidth : rounded(w * kPictureHeight, h, 1, kPictureWidth);
+    t.height = wider ? rounded(h * kPictureWidth, w, 1, kPictureHeight) : kPictureHeight;
+    t.x = (kPictureWidth - t.width) / 2;
+    t.y = (kPictureHeight - t.height) / 2;
+  } else {
+    PixelRect& s = place.source;
+    s.width = wider ? rounded(h * kPictureWidth, kPictureHeight, 1, w) : width;
+    s.height = wider ? height : rounded(w * kPictureHeight, kPictureWidth, 1, h);
+    s.x = (width - s.width) / 2;
+    s.y = (height - s.height) / 2;
+  }
+  return place;
+}
+
+PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& options) {
+  std::vector<int> levels(kPictureWidth * kPictureHeight, 255);
+  for (int y = 0; y < std::min(image.height, kPictureHeight); ++y)
+    for (int x = 0; x < std::min(image.width, kPictureWidth); ++x)
+      levels[y * kPictureWidth + x] = GreenOf(image.At(x, y));
+
+  std::vector<bool> lit(levels.size());
+  switch (options.dither) {
+    case Dither::kNone:
+      for (std::size_t i = 0; i < levels.size(); ++i) lit[i] = levels[i] < options.threshold;
+      break;
+    case Dither::kOrdered: {
+      static constexpr auto kBayer = BayerMatrix();
+      // Thresholds at the middles of 64 equal steps of 0..255.
+      for (int y = 0; y < kPictureHeight; ++y)
+        for (int x = 0; x < kPictureWidth; ++x)
+          lit[y * kPictureWidth + x] = levels[y * kPictureWidth + x] < 4 * kBayer[y % 8][x % 8] + 2;
+      break;
+    }
+    case Dither::kFloydSteinberg: {
+      static constexpr Diffusion kSpread[] = {{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1}};
+      lit = Diffuse(levels, kSpread, 16);
+      break;
+    }
+    case Dither::kAtkinson: {
+      // Spreads only 6/8 of the error, which keeps light and dark areas clean.
+      static constexpr Diffusion kSpread[] = {{1, 0, 1}, {2, 0, 1}, {-1, 1, 1},
+                                              {0, 1, 1}, {1, 1, 1}, {0, 2, 1}};
+      lit = Diffuse(levels, kSpread, 8);
+      break;
+    }
+  }
+
   PictureBytes bytes{};
-  const int width = std::min(image.width, kPictureWidth);
-  const int height = std::min(image.height, kPictureHeight);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if (GreenOf(image.At(x, y)) >= kLitBelowGreen) continue;
+  for (int y = 0; y < kPictureHeight; ++y) {
+    for (int x = 0; x < kPictureWidth; ++x) {
+      if (lit[y * kPictureWidth + x] == options.invert) continue;
       const PixelAddress at = PixelToAddress(x, y);
       bytes[static_cast<std::size_t>(ByteOffset(at.cell, at.byte))] |= RowMask(at.row);
     }
@@ -179,19 +404,34 @@ PictureBytes ConvertToPicture(const RgbImage& image) {
   return bytes;
 }
 
-PictureBytes ImageToPicture(const ImageSource& source) {
-  RgbImage image;
-  if (source.width == kPictureWidth && source.height == kPictureHeight && source.rows) {
-    image = RgbImage(kPictureWidth, kPictureHeight, source.depth);
-    for (int y = 0; y < kPictureHeight; ++y) {
-      const Rgb* row = source.rows(y);
-      std::copy(row, row + kPictureWidth, image.pixels.begin() + std::ptrdiff_t{y} * kPictureWidth);
-    }
-  } else {
-    image = ScaleArea(source, kPictureWidth, kPictureHeight);
+PictureBuilder::PictureBuilder(int width, int height, int depth,
+                               const std::array<Rgb, 2>& two_colours, bool bottom_up,
+                               const ConversionOptions& options)
+    : depth_(depth),
+      two_colours_(two_colours),
+      options_(options),
+      placement_(PlaceImage(width, height, options.fit)),
+      averager_(width, height, placement_.source, placement_.target.width, placement_.target.height,
+                bottom_up) {}
+
+PictureBytes PictureBuilder::Picture() const {
+  const RgbImage scaled = averager_.Result(depth_, two_colours_);
+  RgbImage picture(kPictureWidth, kPictureHeight, depth_, kWhite);
+  const PixelRect& at = placement_.target;
+  for (int y = 0; y < scaled.height; ++y)
+    for (int x = 0; x < scaled.width; ++x) picture.Set(at.x + x, at.y + y, scaled.At(x, y));
+  if (depth_ > 1) GrayscaleImage(picture);
+  return ConvertToPicture(picture, options_);
+}
+
+PictureBytes ImageToPicture(const ImageSource& source, const ConversionOptions& options) {
+  if (source.width <= 0 || source.height <= 0 || !source.rows) {
+    return ConvertToPicture(RgbImage(kPictureWidth, kPictureHeight, source.depth), options);
   }
-  if (image.depth > 1) GrayscaleImage(image);
-  return ConvertToPicture(image);
+  PictureBuilder builder(source.width, source.height, source.depth, source.two_colours, false,
+                         options);
+  for (int y = 0; y < source.height; ++y) builder.AddRow(source.rows(y));
+  return builder.Picture();
 }
 
 }  // namespace lumigrid

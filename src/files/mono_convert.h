@@ -6,8 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
+#include "files/conversion_options.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid {
@@ -24,9 +26,6 @@ constexpr Rgb MakeRgb(int r, int g, int b) {
 
 constexpr Rgb kBlack = 0x000000;
 constexpr Rgb kWhite = 0xFFFFFF;
-
-// A pixel is lit when its green component is below this (0..219), clear from 220 up.
-constexpr int kLitBelowGreen = 220;
 
 struct RgbImage {
   RgbImage() = default;
@@ -74,22 +73,141 @@ void GrayscaleImage(RgbImage& image);
 // count as background, not as the black their colour channels often hold.
 Rgb OverWhite(uint32_t argb);
 
-// Scales to width x height by area averaging: every target pixel is the average colour of
-// the source area it covers, partly covered source pixels weighted by the covered fraction.
-// The whole image is used, the aspect ratio is not kept and small images are enlarged. The
-// result keeps the source depth: a 1-bit image stays two-coloured, each pixel taking the one
-// of its two colours nearer (RGB distance) to the exact average, a tie going to the darker.
-// For black and white that lights a scaled pixel when at least half of its area is black.
+// Refusal bounds for a declared image size: beyond them the column sums of a row could not
+// be kept (a side above 65535) or the import would take too long to be sensible (above 1 Gpx).
+constexpr int kMaxImageSide = 65535;
+constexpr int64_t kMaxImagePixels = int64_t{1} << 30;
+bool IsImportableSize(int64_t width, int64_t height);
+
+// A rectangle of pixels.
+struct PixelRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Area-average scaling fed one source row at a time: every target pixel is the average colour
+// of the source area it covers, partly covered source pixels weighted by the covered fraction.
+// Each source row is first summed into the (at most two) target rows it falls into, column by
+// column; a target row is reduced across once complete. The cost follows the pixels fed, and
+// the memory is a few words per source column plus the target.
+class AreaAverager {
+ public:
+  // Scales `window` of a full_width x full_height image to width x height. Rows are fed in
+  // file order: top first, or bottom first when `bottom_up`. Sides up to kMaxImageSide.
+  AreaAverager(int full_width, int full_height, PixelRect window, int width, int height,
+               bool bottom_up = false);
+
+  // The next row, full_width pixels.
+  void AddRow(const Rgb* row);
+  // The next row: `background` but for the listed pixels (column, colour; columns rising), at
+  // a cost that follows the list, not the width.
+  void AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels);
+  // The next `count` rows, all of one colour, at a cost that follows neither.
+  void AddUniformRows(Rgb colour, int count);
+  // Every dx-th pixel of row y (top-down), starting at x0: the passes of an interlaced image.
+  // Pixels may come in any order but each exactly once; not mixed with AddRow.
+  void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count);
+
+  int RowsAdded() const { return rows_added_; }
+
+  // The scaled image. A 1-bit image (depth 1) stays two-coloured: each pixel takes the one of
+  // `two_colours` nearer (RGB distance) to the exact average, a tie going to the darker, so a
+  // black-and-white image lights a pixel when at least half of its area is black.
+  RgbImage Result(int depth, const std::array<Rgb, 2>& two_colours) const;
+
+ private:
+  struct Span {
+    int64_t first = 0;
+    int64_t last = 0;
+    uint64_t first_weight = 0;
+    uint64_t last_weight = 0;
+  };
+  struct Sum {
+    uint64_t r = 0;
+    uint64_t g = 0;
+    uint64_t b = 0;
+  };
+  // Weighted column sums of the source rows of one target row: base + column, modulo 2^32.
+  // The true sums stay below 2^24 for sides up to 65535, since a target row's weights add up
+  // to the window height, so a column may go below zero on the way (a pixel darker than the
+  // row's base) and still end exact.
+  struct Columns {
+    std::vector<uint32_t> r, g, b;
+    uint32_t base_r = 0, base_g = 0, base_b = 0;
+  };
+
+  // The position of the next row in the window, in feeding order, or -1 when it lies outside.
+  int64_t NextWindowRow();
+  // Calls add(target row, weight, columns) for every target row that window row s falls
+  // into, then reduces the target rows it completes.
+  template <typename Add>
+  void Accumulate(int64_t s, Add add);
+  void FlushRow(int target_row, Columns& columns);
+
+  int full_width_;
+  int full_height_;
+  PixelRect window_;
+  int width_;
+  int height_;
+  bool bottom_up_;
+  std::vector<Span> column_spans_;
+  std::vector<Span> row_spans_;
+  Columns open_[2];
+  std::vector<Sum> sums_;  // target pixels, top row first
+  int rows_added_ = 0;
+  int next_open_row_ = 0;
+};
+
+// Scales to width x height by area averaging (see AreaAverager). The whole image is used, the
+// aspect ratio is not kept and small images are enlarged. The result keeps the source depth.
 // An empty source gives a white image.
 RgbImage ScaleArea(const ImageSource& source, int width, int height);
 
-// Pixel (x, y) of a 128 x 64 image becomes bit y mod 8 of byte x mod 8 + 1 of cell
-// 16 (y div 8) + x div 8 + 1, lit when its green is below 220. Pixels the image lacks are
-// clear.
-PictureBytes ConvertToPicture(const RgbImage& image);
+// Which part of a width x height image is scaled into which part of the picture.
+struct FitPlacement {
+  PixelRect source;
+  PixelRect target;
+  friend bool operator==(const FitPlacement&, const FitPlacement&) = default;
+};
+FitPlacement PlaceImage(int width, int height, Fit fit);
 
-// The whole conversion: scale to 128 x 64 unless the image has that size, grey unless it is
-// 1-bit, then threshold.
-PictureBytes ImageToPicture(const ImageSource& source);
+// Pixel (x, y) of a 128 x 64 image becomes bit y mod 8 of byte x mod 8 + 1 of cell
+// 16 (y div 8) + x div 8 + 1, by default lit when its green is below 220. Pixels the image
+// lacks count as white.
+PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& options = {});
+
+// The whole conversion of an image fed row by row by a decoder: placement, area average,
+// grey unless 1-bit, then lit or clear pixels.
+class PictureBuilder {
+ public:
+  // The size must be importable (IsImportableSize).
+  PictureBuilder(int width, int height, int depth, const std::array<Rgb, 2>& two_colours,
+                 bool bottom_up = false, const ConversionOptions& options = {});
+
+  void AddRow(const Rgb* row) { averager_.AddRow(row); }
+  void AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels) {
+    averager_.AddRowOver(background, pixels);
+  }
+  void AddUniformRows(Rgb colour, int count) { averager_.AddUniformRows(colour, count); }
+  void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {
+    averager_.AddPixels(y, x0, dx, pixels, count);
+  }
+  int RowsAdded() const { return averager_.RowsAdded(); }
+
+  PictureBytes Picture() const;
+
+ private:
+  int depth_;
+  std::array<Rgb, 2> two_colours_;
+  ConversionOptions options_;
+  FitPlacement placement_;
+  AreaAverager averager_;
+};
+
+// The whole conversion: placed and scaled into 128 x 64, grey unless 1-bit, then lit or clear.
+PictureBytes ImageToPicture(const ImageSource& source, const ConversionOptions& options = {});
 
 }  // namespace lumigrid

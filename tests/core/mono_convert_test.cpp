@@ -74,7 +74,7 @@ TEST(ImageToPicture, GreyThresholdDecidesLitPixels) {
   };
   for (const Case& c : cases) {
     const RgbImage image(kPictureWidth, kPictureHeight, c.depth, c.colour);
-    const PictureBytes bytes = ImageToPicture(SourceOf(image));
+    const PictureBytes bytes = ImageToPicture(SourceOf(image, {c.colour, kWhite}));
     const uint8_t expected = c.lit ? 0xFF : 0x00;
     EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [&](uint8_t b) { return b == expected; }))
         << std::hex << c.colour << " depth " << std::dec << c.depth;
@@ -186,6 +186,235 @@ TEST(OverWhite, TransparentIsBackground) {
                         {0x00FF0000, kWhite},
                         {0x40FFFFFF, kWhite}};
   for (const Case& c : cases) EXPECT_EQ(OverWhite(c.argb), c.rgb) << std::hex << c.argb;
+}
+
+}  // namespace
+}  // namespace lumigrid
+
+namespace lumigrid {
+namespace {
+
+// Feeds a whole image to an averager the way a decoder would.
+RgbImage Averaged(const RgbImage& image, PixelRect window, int width, int height, bool bottom_up) {
+  AreaAverager averager(image.width, image.height, window, width, height, bottom_up);
+  for (int i = 0; i < image.height; ++i) {
+    averager.AddRow(image.Row(bottom_up ? image.height - 1 - i : i));
+  }
+  return averager.Result(image.depth, {kBlack, kWhite});
+}
+
+RgbImage Cropped(const RgbImage& image, PixelRect window) {
+  RgbImage out(window.width, window.height, image.depth);
+  for (int y = 0; y < window.height; ++y)
+    for (int x = 0; x < window.width; ++x) out.Set(x, y, image.At(window.x + x, window.y + y));
+  return out;
+}
+
+TEST(AreaAverager, RowOrderWindowAndInterlacedPassesGiveTheSameAverage) {
+  struct Case {
+    int width, height;
+    PixelRect window;
+    int target_width, target_height;
+  };
+  const Case cases[] = {
+      {300, 200, {0, 0, 300, 200}, 128, 64}, {301, 97, {0, 0, 301, 97}, 128, 64},
+      {100, 30, {0, 0, 100, 30}, 128, 64},   {500, 90, {13, 7, 180, 81}, 128, 64},
+      {129, 65, {1, 1, 127, 63}, 128, 64},   {40, 400, {0, 100, 40, 20}, 7, 5},
+  };
+  unsigned seed = 20;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.width << "x" << c.height << " window " << c.window.x << "," << c.window.y
+                 << " " << c.window.width << "x" << c.window.height);
+    const RgbImage image = RandomImage(c.width, c.height, seed++);
+    const RgbImage want =
+        ScaleArea(SourceOf(Cropped(image, c.window)), c.target_width, c.target_height);
+    EXPECT_EQ(Averaged(image, c.window, c.target_width, c.target_height, false).pixels,
+              want.pixels);
+    EXPECT_EQ(Averaged(image, c.window, c.target_width, c.target_height, true).pixels, want.pixels);
+
+    // Adam7's passes: every pixel once, rows of each pass top to bottom, passes in turn.
+    const int starts[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
+    const int steps[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
+    AreaAverager sparse(c.width, c.height, c.window, c.target_width, c.target_height);
+    std::vector<Rgb> pass_row;
+    for (int pass = 0; pass < 7; ++pass) {
+      const auto [x0, y0] = starts[pass];
+      const auto [dx, dy] = steps[pass];
+      for (int y = y0; y < c.height; y += dy) {
+        pass_row.clear();
+        for (int x = x0; x < c.width; x += dx) pass_row.push_back(image.At(x, y));
+        sparse.AddPixels(y, x0, dx, pass_row.data(), static_cast<int>(pass_row.size()));
+      }
+    }
+    EXPECT_EQ(sparse.Result(24, {kBlack, kWhite}).pixels, want.pixels);
+  }
+}
+
+TEST(AreaAverager, UniformAndSparseRowsSumLikeTheRowsThemselves) {
+  // Runs of one colour fed at once, and rows fed as their differences from white, across
+  // target row edges and the window's edges.
+  struct Run {
+    int rows;
+    Rgb colour;  // kBlack + 1 marks rows of random pixels
+  };
+  const std::vector<Run> runs = {{3, kWhite},  {1, 1},        {250, 0x336699}, {7, 1},
+                                 {40, kBlack}, {1, 0xABCDEF}, {30, 1}};
+  int height = 0;
+  for (const Run& run : runs) height += run.rows;
+  RgbImage image = RandomImage(211, height, 31);
+  int y = 0;
+  for (const Run& run : runs) {
+    for (int i = 0; i < run.rows; ++i, ++y) {
+      if (run.colour == 1) continue;
+      for (int x = 0; x < image.width; ++x) image.Set(x, y, run.colour);
+    }
+  }
+  for (const bool bottom_up : {false, true}) {
+    for (const PixelRect window : {PixelRect{0, 0, 211, height}, PixelRect{5, 2, 150, 280}}) {
+      SCOPED_TRACE(testing::Message() << "bottom up " << bottom_up << " window y " << window.y);
+      AreaAverager averager(image.width, image.height, window, 128, 64, bottom_up);
+      const auto order = bottom_up ? std::vector<Run>(runs.rbegin(), runs.rend()) : runs;
+      int fed = 0;
+      for (const Run& run : order) {
+        if (run.colour != 1) {
+          averager.AddUniformRows(run.colour, run.rows);
+          fed += run.rows;
+          continue;
+        }
+        for (int i = 0; i < run.rows; ++i, ++fed) {
+          const int y = bottom_up ? height - 1 - fed : fed;
+          if (window.y == 0) {
+            averager.AddRow(image.Row(y));
+            continue;
+          }
+          // The same row as the pixels that differ from a white one.
+          std::vector<std::pair<int, Rgb>> over;
+          for (int x = 0; x < image.width; ++x) {
+            if (image.At(x, y) != kWhite) over.emplace_back(x, image.At(x, y));
+          }
+          averager.AddRowOver(kWhite, over);
+        }
+      }
+      EXPECT_EQ(averager.Result(24, {kBlack, kWhite}).pixels,
+                Averaged(image, window, 128, 64, false).pixels);
+    }
+  }
+}
+
+TEST(IsImportableSize, SidesAndPixelCountBound) {
+  struct Case {
+    int64_t width, height;
+    bool importable;
+  };
+  const Case cases[] = {{1, 1, true},          {65535, 16384, true},   {65536, 1, false},
+                        {1, 65536, false},     {65535, 16385, false},  {0, 10, false},
+                        {10, -1, false},       {1, 49'999'999, false}, {14142, 14142, true},
+                        {40000, 40000, false}, {8000, 6400, true}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsImportableSize(c.width, c.height), c.importable) << c.width << "x" << c.height;
+  }
+}
+
+TEST(PlaceImage, ContainAndCoverKeepTheAspect) {
+  struct Case {
+    int width, height;
+    Fit fit;
+    FitPlacement place;
+  };
+  const Case cases[] = {
+      {256, 256, Fit::kStretch, {{0, 0, 256, 256}, {0, 0, 128, 64}}},
+      {256, 256, Fit::kContain, {{0, 0, 256, 256}, {32, 0, 64, 64}}},
+      {256, 256, Fit::kCover, {{0, 64, 256, 128}, {0, 0, 128, 64}}},
+      {256, 128, Fit::kContain, {{0, 0, 256, 128}, {0, 0, 128, 64}}},
+      {256, 128, Fit::kCover, {{0, 0, 256, 128}, {0, 0, 128, 64}}},
+      {1000, 10, Fit::kContain, {{0, 0, 1000, 10}, {0, 31, 128, 1}}},
+      {1000, 10, Fit::kCover, {{490, 0, 20, 10}, {0, 0, 128, 64}}},
+      {1, 1000, Fit::kContain, {{0, 0, 1, 1000}, {63, 0, 1, 64}}},
+      {1, 1000, Fit::kCover, {{0, 499, 1, 1}, {0, 0, 128, 64}}},
+      {640, 480, Fit::kContain, {{0, 0, 640, 480}, {21, 0, 85, 64}}},
+      {640, 480, Fit::kCover, {{0, 80, 640, 320}, {0, 0, 128, 64}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PlaceImage(c.width, c.height, c.fit), c.place)
+        << c.width << "x" << c.height << " fit " << static_cast<int>(c.fit);
+  }
+}
+
+int LitIn(const PictureBytes& bytes, int x0, int x1, int y) {
+  PictureBuffer picture;
+  picture.Bytes() = bytes;
+  int lit = 0;
+  for (int x = x0; x < x1; ++x) lit += picture.Pixel(x, y) ? 1 : 0;
+  return lit;
+}
+
+TEST(ConversionOptions, DefaultsGiveTheEditorsPicture) {
+  // The editor's rule written out: area average, grey, lit below 220.
+  for (const auto& [w, h] : {std::pair{128, 64}, {300, 171}, {77, 40}}) {
+    RgbImage image = RandomImage(w, h, static_cast<unsigned>(w));
+    for (Rgb& c : image.pixels) c = c % 2 ? c | 0xC0C0C0 : c;  // many pixels near 220
+    RgbImage scaled = ScaleArea(SourceOf(image), kPictureWidth, kPictureHeight);
+    PictureBuffer expected;
+    for (int y = 0; y < kPictureHeight; ++y) {
+      for (int x = 0; x < kPictureWidth; ++x) {
+        const Rgb c = scaled.At(x, y);
+        expected.SetPixel(x, y, Grey(RedOf(c), GreenOf(c), BlueOf(c)) < 220);
+      }
+    }
+    EXPECT_EQ(ImageToPicture(SourceOf(image), ConversionOptions{}), expected.Bytes())
+        << w << "x" << h;
+  }
+}
+
+TEST(ConversionOptions, ThresholdInvertAndContain) {
+  struct Case {
+    Rgb colour;
+    int width, height;
+    ConversionOptions options;
+    int lit_left, lit_middle;  // lit pixels of row 0 in columns 0..31 and 32..95
+  };
+  const Case cases[] = {
+      {0x636363, 128, 64, {.threshold = 100}, 32, 64},
+      {0x646464, 128, 64, {.threshold = 100}, 0, 0},
+      {0x646464, 128, 64, {.threshold = 100, .invert = true}, 32, 64},
+      {kBlack, 64, 64, {.fit = Fit::kContain}, 0, 64},
+      {kBlack, 64, 64, {.invert = true, .fit = Fit::kContain}, 32, 0},
+      {kBlack, 64, 64, {.fit = Fit::kCover}, 32, 64},
+  };
+  for (const Case& c : cases) {
+    const RgbImage image(c.width, c.height, 24, c.colour);
+    const PictureBytes bytes = ImageToPicture(SourceOf(image), c.options);
+    SCOPED_TRACE(testing::Message()
+                 << std::hex << c.colour << std::dec << " " << c.width << "x" << c.height);
+    EXPECT_EQ(LitIn(bytes, 0, 32, 0), c.lit_left);
+    EXPECT_EQ(LitIn(bytes, 32, 96, 0), c.lit_middle);
+  }
+}
+
+TEST(ConversionOptions, HalfGreyDithersToHalfTheDotsSpreadEvenly) {
+  // Grey 127 and 128 lie 1/510 off half, so error diffusion gathers that excess into a few
+  // rows; every other row holds half its pixels, and the dots never run together.
+  for (const Dither dither : {Dither::kFloydSteinberg, Dither::kAtkinson, Dither::kOrdered}) {
+    for (const int level : {127, 128}) {
+      const RgbImage field(kPictureWidth, kPictureHeight, 24, MakeRgb(level, level, level));
+      const PictureBytes bytes = ImageToPicture(SourceOf(field), {.dither = dither});
+      SCOPED_TRACE(testing::Message()
+                   << "dither " << static_cast<int>(dither) << " grey " << level);
+      int total = 0;
+      int even_rows = 0;
+      for (int y = 0; y < kPictureHeight; ++y) {
+        const int lit = LitIn(bytes, 0, kPictureWidth, y);
+        total += lit;
+        even_rows += std::abs(lit - kPictureWidth / 2) <= 1 ? 1 : 0;
+        for (int x = 0; x < kPictureWidth; x += 4) {
+          ASSERT_NEAR(LitIn(bytes, x, x + 4, y), 2, 1) << "row " << y << " column " << x;
+        }
+      }
+      EXPECT_NEAR(total, kPictureWidth * kPictureHeight / 2, 24);
+      EXPECT_GE(even_rows, dither == Dither::kOrdered ? kPictureHeight : kPictureHeight * 3 / 4);
+    }
+  }
 }
 
 }  // namespace

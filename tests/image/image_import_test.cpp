@@ -15,6 +15,8 @@
 #include <random>
 #include <string>
 
+#include "image/stream_writers.h"
+
 namespace lumigrid {
 namespace {
 
@@ -74,7 +76,6 @@ TEST_F(ImageImportTest, UniformColoursThroughEveryFileTypeAndScale) {
                           {qRgb(219, 219, 219), true},  {qRgb(220, 220, 220), false},
                           {qRgb(255, 0, 0), true},      {qRgb(0, 255, 0), true},
                           {qRgb(0, 0, 255), true},      {qRgb(255, 255, 0), false}};
-  // 1200 x 1000 PNGs are scaled while they are decoded.
   const QSize sizes[] = {{128, 64}, {300, 200}, {1200, 1000}};
   for (const Case& c : colours) {
     for (const QSize size : sizes) {
@@ -163,7 +164,7 @@ TEST_F(ImageImportTest, ScalesTheWholeImageToTheDisplay) {
   ExpectPicture(Save(strip, "strip.png", "png"),
                 Expected([](int x, int y) { return x < 64 && y < 32; }));
 
-  // Large images take the decoders' fast paths: JPEG's 1/8 reduction, PNG's scaled reading.
+  // Large images, one of them of sizes that do not divide evenly.
   const QImage quarter = Filled(2048, 1024, QImage::Format_RGB32,
                                 [&](int x, int y) { return black_if(x < 1024 && y < 512); });
   const PictureBytes top_left = Expected([](int x, int y) { return x < 64 && y < 32; });
@@ -267,7 +268,153 @@ TEST_F(ImageImportTest, HugeDeclaredImagesAreRefusedUndecoded) {
   ASSERT_EQ(QImageReader(huge).size(), QSize(100000, 100000));
   ExpectStatus(huge, ImageDecodeStatus::kUndecodable);
   ExpectStatus(Write("wide.png", PngHeaderOnly(2000000000, 1)), ImageDecodeStatus::kUndecodable);
+  // An importable size whose pixel data is missing.
   ExpectStatus(Write("over.png", PngHeaderOnly(7072, 7072)), ImageDecodeStatus::kUndecodable);
+}
+
+// Exact area averages of a decoded grey image over the 128 x 64 target pixels, in floating
+// point: the oracle the import is held to.
+std::vector<double> ExactAverages(const QImage& decoded) {
+  const QImage grey = decoded.convertToFormat(QImage::Format_Grayscale8);
+  const int w = grey.width();
+  const int h = grey.height();
+  std::vector<double> sums(kPictureWidth * kPictureHeight);
+  // Target pixels a source pixel falls into, with the share of its length in each.
+  const auto shares = [](int i, int source, int target) {
+    std::vector<std::pair<int, double>> out;
+    const double lo = double(i) * target / source;
+    const double hi = double(i + 1) * target / source;
+    for (int j = int(lo); j < target && j < hi; ++j) {
+      out.emplace_back(j, std::min(hi, j + 1.0) - std::max(lo, double(j)));
+    }
+    return out;
+  };
+  std::vector<std::vector<std::pair<int, double>>> columns(w);
+  for (int x = 0; x < w; ++x) columns[x] = shares(x, w, kPictureWidth);
+  for (int y = 0; y < h; ++y) {
+    const uchar* row = grey.constScanLine(y);
+    for (const auto& [ty, wy] : shares(y, h, kPictureHeight)) {
+      for (int x = 0; x < w; ++x) {
+        for (const auto& [tx, wx] : columns[x]) sums[ty * kPictureWidth + tx] += wy * wx * row[x];
+      }
+    }
+  }
+  return sums;  // each target pixel's shares add up to 1 x 1
+}
+
+// Compares an import with the oracle; a pixel within one grey level of the threshold may go
+// either way.
+void ExpectMatchesOracle(const QString& path) {
+  const QImage decoded(path);
+  ASSERT_FALSE(decoded.isNull()) << path.toStdString();
+  const std::vector<double> averages = ExactAverages(decoded);
+  const ImageDecodeResult result = DecodeImageToPicture(path);
+  ASSERT_EQ(result.status, ImageDecodeStatus::kOk) << path.toStdString();
+  PictureBuffer picture;
+  picture.Bytes() = result.bytes;
+  int undecided = 0;
+  for (int y = 0; y < kPictureHeight; ++y) {
+    for (int x = 0; x < kPictureWidth; ++x) {
+      const double average = averages[y * kPictureWidth + x];
+      if (std::abs(average - (kLitBelowGreen - 0.5)) <= 1.0) {
+        ++undecided;
+        continue;
+      }
+      EXPECT_EQ(picture.Pixel(x, y), average < kLitBelowGreen - 0.5)
+          << path.toStdString() << " at (" << x << ", " << y << ") average " << average;
+    }
+  }
+  EXPECT_LT(undecided, kPictureWidth * kPictureHeight / 10) << "too few pixels decided";
+}
+
+TEST_F(ImageImportTest, EveryFormatMatchesTheExactAverageOfItsPixels) {
+  // Patches of random grey around the threshold with noise on top. The size is whole 8 x 8
+  // blocks of JPEG, but the target pixels (19.56 x 23.38) straddle them.
+  const int width = 2504;
+  const int height = 1496;
+  std::mt19937 random(8);
+  std::vector<int> patches(80 * 80);
+  for (int& p : patches) p = 170 + static_cast<int>(random() % 86);
+  QImage image(width, height, QImage::Format_Grayscale8);
+  for (int y = 0; y < height; ++y) {
+    uchar* row = image.scanLine(y);
+    for (int x = 0; x < width; ++x) {
+      const int noise = static_cast<int>(random() % 31) - 15;
+      row[x] = static_cast<uchar>(std::clamp(patches[(y / 37) * 80 + x / 41] + noise, 0, 255));
+    }
+  }
+  ExpectMatchesOracle(Save(image, "oracle.bmp", "bmp"));
+  ExpectMatchesOracle(Save(image, "oracle.png", "png"));
+  ExpectMatchesOracle(Save(image, "oracle.jpg", "jpeg", 100));
+}
+
+TEST_F(ImageImportTest, JpegBandOnATargetEdgeStaysOneColumnWide) {
+  // Column 61 covers x = 491.8 .. 499.9 and holds the whole band (lit); column 62 covers only
+  // an eighth of x = 499, mean grey 251 (clear).
+  QImage image(1032, 520, QImage::Format_Grayscale8);
+  image.fill(255);
+  for (int y = 0; y < 520; ++y) std::fill_n(image.scanLine(y) + 496, 4, uchar{0});
+  ExpectPicture(Save(image, "band.jpg", "jpeg", 100), Expected([](int x, int) { return x == 61; }));
+}
+
+TEST_F(ImageImportTest, SamePictureGivesTheSameBytesInEveryLosslessFormat) {
+  // 3 x 3 squares of grey 214 and 226: every target pixel averages 219.75 .. 220.25.
+  QImage squares(2000, 600, QImage::Format_RGB32);
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 2000; ++x) {
+      const int v = (x / 3 + y / 3) % 2 ? 226 : 214;
+      squares.setPixel(x, y, qRgb(v, v, v));
+    }
+  }
+  const ImageDecodeResult bmp = DecodeImageToPicture(Save(squares, "squares.bmp", "bmp"));
+  const ImageDecodeResult png = DecodeImageToPicture(Save(squares, "squares.png", "png"));
+  ASSERT_EQ(bmp.status, ImageDecodeStatus::kOk);
+  ASSERT_EQ(png.status, ImageDecodeStatus::kOk);
+  EXPECT_EQ(bmp.bytes, png.bytes);
+
+  // An interlaced PNG hands its pixels over in seven passes; the sums must not change.
+  std::mt19937 random(12);
+  std::vector<uint8_t> colours(999 * 3 * 17);
+  for (uint8_t& c : colours) c = static_cast<uint8_t>(150 + random() % 106);
+  const auto fill = [&](int y, uint8_t* row) {
+    for (int i = 0; i < 999 * 3; ++i) row[i] = colours[(y % 17) * 999 * 3 + (i + y) % (999 * 3)];
+  };
+  const std::string plain = dir_.filePath("plain.png").toStdString();
+  const std::string interlaced = dir_.filePath("interlaced.png").toStdString();
+  ASSERT_TRUE(testing_images::WritePng(plain, 999, 555, 3, fill, false));
+  ASSERT_TRUE(testing_images::WritePng(interlaced, 999, 555, 3, fill, true));
+  const ImageDecodeResult a = DecodeImageFile(plain);
+  const ImageDecodeResult b = DecodeImageFile(interlaced);
+  ASSERT_EQ(a.status, ImageDecodeStatus::kOk);
+  EXPECT_EQ(a.bytes, b.bytes);
+  EXPECT_NE(a.bytes, PictureBytes{}) << "the picture should not be blank";
+}
+
+TEST_F(ImageImportTest, DamagedFilesAreRefused) {
+  // A bitmap declaring 128 x 64 at 32 bits with 4 bytes of pixels, and whole images cut short.
+  QByteArray header(54, '\0');
+  header[0] = 'B';
+  header[1] = 'M';
+  qToLittleEndian<quint32>(54, header.data() + 10);
+  qToLittleEndian<quint32>(40, header.data() + 14);
+  qToLittleEndian<qint32>(128, header.data() + 18);
+  qToLittleEndian<qint32>(64, header.data() + 22);
+  qToLittleEndian<quint16>(1, header.data() + 26);
+  qToLittleEndian<quint16>(32, header.data() + 28);
+  ExpectStatus(Write("short.bmp", header + QByteArray(4, '\0')), ImageDecodeStatus::kUndecodable);
+
+  const QImage photo = Filled(640, 480, QImage::Format_RGB32,
+                              [](int x, int y) { return qRgb(x % 256, y % 256, (x * y) % 256); });
+  for (const char* type : {"jpeg", "png", "bmp"}) {
+    QFile file(Save(photo, "whole", type));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    for (const double share : {0.5, 0.9}) {
+      SCOPED_TRACE(testing::Message() << type << " cut to " << share);
+      ExpectStatus(Write("cut", whole.left(int(whole.size() * share))),
+                   ImageDecodeStatus::kUndecodable);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,250 @@
+#include "files/bmp_decode.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <vector>
+
+namespace lumigrid {
+
+namespace {
+
+constexpr uint32_t kRgb = 0;
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
+constexpr uint32_t kBitFields = 3;
+constexpr uint32_t kAlphaBitFields = 6;
+
+uint32_t Le16(const uint8_t* p) { return uint32_t{p[0]} | uint32_t{p[1]} << 8; }
+uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
+
+bool ReadBytes(std::istream& in, uint8_t* out, std::size_t count) {
+  in.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(count));
+  return static_cast<std::size_t>(in.gcount()) == count;
+}
+
+// One colour channel under a bit-field mask, scaled to 0..255.
+class Channel {
+ public:
+  Channel() = default;
+  explicit Channel(uint32_t mask) : mask_(mask) {
+    if (mask == 0) return;
+    shift_ = std::countr_zero(mask);
+    max_ = mask >> shift_;
+    // A mask with gaps is not a channel; only its lowest run of bits is used.
+    max_ = (max_ & (max_ + 1)) == 0 ? max_ : (uint32_t{1} << std::countr_one(max_)) - 1;
+  }
+  bool Present() const { return mask_ != 0; }
+  int Of(uint32_t pixel) const {
+    if (mask_ == 0) return 0;
+    const uint32_t v = (pixel >> shift_) & max_;
+    return static_cast<int>((uint64_t{v} * 255 + max_ / 2) / max_);
+  }
+
+ private:
+  uint32_t mask_ = 0;
+  int shift_ = 0;
+  uint32_t max_ = 1;
+};
+
+struct Header {
+  int64_t width = 0;
+  int64_t height = 0;  // negative: rows stored top first
+  int bits = 0;
+  uint32_t compression = kRgb;
+  uint32_t data_offset = 0;
+  uint32_t palette_size = 0;
+  std::array<uint32_t, 4> masks{};  // red, green, blue, alpha
+  bool core = false;                // 12-byte header: 3-byte palette entries
+};
+
+// Run-length coded 8 or 4-bit rows. Pixels the code skips (by its jumps, ends of lines and
+// the end of the bitmap) take palette entry 0. A code that ends before its end-of-bitmap mark
+// is damaged. Only the pixels the code writes are handed on, over a row of entry 0, so the
+// time follows the bytes of the file, not the size it declares.
+bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, int width,
+               int height, PictureBuilder& builder) {
+  std::vector<std::pair<int, Rgb>> written;
+  int rows_done = 0;
+  int x = 0;
+  const auto put = [&](uint8_t index) {
+    if (x < width) written.emplace_back(x, palette[index]);
+    ++x;
+  };
+  const auto end_row = [&] {
+    if (rows_done < height) {
+      builder.AddRowOver(palette[0], written);
+      ++rows_done;
+    }
+    written.clear();
+  };
+  const auto skip_rows = [&](int count) {
+    count = std::min(count, height - rows_done);
+    builder.AddUniformRows(palette[0], count);
+    rows_done += count;
+  };
+  uint8_t pair[2];
+  while (ReadBytes(in, pair, 2)) {
+    if (pair[0] > 0) {
+      // A run: one index, or two alternating ones at 4 bits.
+      for (int i = 0; i < pair[0]; ++i) {
+        put(bits == 8 ? pair[1] : (i % 2 == 0 ? pair[1] >> 4 : pair[1] & 0xF));
+      }
+      continue;
+    }
+    switch (pair[1]) {
+      case 0:  // end of line
+        end_row();
+        x = 0;
+        break;
+      case 1:  // end of bitmap
+        if (rows_done < height) end_row();
+        skip_rows(height - rows_done);
+        return true;
+      case 2: {  // jump right and down
+        uint8_t delta[2];
+        if (!ReadBytes(in, delta, 2)) return false;
+        if (delta[1] > 0) {
+          end_row();
+          skip_rows(delta[1] - 1);
+        }
+        x += delta[0];
+        break;
+      }
+      default: {  // pair[1] indices stored as they are, padded to whole 16-bit words
+        const int count = pair[1];
+        const int bytes = bits == 8 ? count : (count + 1) / 2;
+        uint8_t literal[256];
+        if (!ReadBytes(in, literal, static_cast<std::size_t>(bytes + bytes % 2))) return false;
+        for (int i = 0; i < count; ++i) {
+          put(bits == 8 ? literal[i] : (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 0xF));
+        }
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<PictureBytes> DecodeBmp(std::istream& in, const ConversionOptions& options) {
+  const std::streampos start = in.tellg();
+  uint8_t file_header[18];
+  if (!ReadBytes(in, file_header, sizeof file_header)) return std::nullopt;
+  if (file_header[0] != 'B' || file_header[1] != 'M') return std::nullopt;
+  Header h;
+  h.data_offset = Le32(file_header + 10);
+  const uint32_t info_size = Le32(file_header + 14);
+  if (info_size != 12 && (info_size < 40 || info_size > 4096)) return std::nullopt;
+  std::vector<uint8_t> info(info_size);
+  if (!ReadBytes(in, info.data() + 4, info_size - 4)) return std::nullopt;
+  if (info_size == 12) {
+    h.core = true;
+    h.width = Le16(&info[4]);
+    h.height = Le16(&info[6]);
+    h.bits = static_cast<int>(Le16(&info[10]));
+  } else {
+    h.width = static_cast<int32_t>(Le32(&info[4]));
+    h.height = static_cast<int32_t>(Le32(&info[8]));
+    h.bits = static_cast<int>(Le16(&info[14]));
+    h.compression = Le32(&info[16]);
+    h.palette_size = Le32(&info[32]);
+    if (info_size >= 52) {
+      for (int i = 0; i < 3; ++i) h.masks[i] = Le32(&info[40 + 4 * i]);
+    }
+    if (info_size >= 56) h.masks[3] = Le32(&info[52]);
+  }
+  // The OS/2 header of 64 bytes numbers its compressions differently; only uncompressed.
+  if (info_size == 64 && h.compression != kRgb) return std::nullopt;
+  const bool bit_fields = h.compression == kBitFields || h.compression == kAlphaBitFields;
+  const bool rle =
+      (h.compression == kRle8 && h.bits == 8) || (h.compression == kRle4 && h.bits == 4);
+  if (h.compression != kRgb && !bit_fields && !rle) return std::nullopt;
+  if (bit_fields && h.bits != 16 && h.bits != 32) return std::nullopt;
+  if (bit_fields && info_size < 52) {
+    // The masks follow a short header.
+    const int count = h.compression == kAlphaBitFields ? 4 : 3;
+    uint8_t masks[16];
+    if (!ReadBytes(in, masks, 4 * count)) return std::nullopt;
+    for (int i = 0; i < count; ++i) h.masks[i] = Le32(masks + 4 * i);
+  }
+  if (!bit_fields && h.bits == 16) h.masks = {0x7C00, 0x03E0, 0x001F, 0};
+  if (!bit_fields && h.bits == 32) h.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0};
+
+  const int64_t rows = h.height < 0 ? -h.height : h.height;
+  if (!IsImportableSize(h.width, rows)) return std::nullopt;
+  const int width = static_cast<int>(h.width);
+  const int height = static_cast<int>(rows);
+
+  std::array<Rgb, 256> palette;
+  palette.fill(kBlack);  // an index beyond the palette reads as black
+  if (h.bits == 1 || h.bits == 4 || h.bits == 8) {
+    const uint32_t entries =
+        h.palette_size == 0 || h.palette_size > (1u << h.bits) ? (1u << h.bits) : h.palette_size;
+    const std::size_t entry_size = h.core ? 3 : 4;
+    std::vector<uint8_t> table(entries * entry_size);
+    if (!ReadBytes(in, table.data(), table.size())) return std::nullopt;
+    for (uint32_t i = 0; i < entries; ++i) {
+      const uint8_t* e = &table[i * entry_size];
+      palette[i] = MakeRgb(e[2], e[1], e[0]);
+    }
+  } else if (h.bits != 16 && h.bits != 24 && h.bits != 32) {
+    return std::nullopt;
+  }
+
+  // Every row is there, or the file is damaged: decided before a single row is read.
+  const int64_t stride = (h.width * h.bits + 31) / 32 * 4;
+  in.seekg(0, std::ios::end);
+  const std::streamoff file_end = in.tellg() - start;
+  if (!in || h.data_offset + (rle ? 2 : stride * rows) > file_end) return std::nullopt;
+  in.seekg(start + std::streamoff{h.data_offset});
+  if (!in) return std::nullopt;
+  if (rle) {
+    PictureBuilder builder(width, height, h.bits, {palette[0], palette[1]}, h.height > 0, options);
+    if (!DecodeRle(in, h.bits, palette, width, height, builder)) return std::nullopt;
+    return builder.Picture();
+  }
+
+  const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
+  const bool plain32 =
+      h.bits == 32 && h.masks == std::array<uint32_t, 4>{0xFF0000, 0xFF00, 0xFF, 0};
+  PictureBuilder builder(width, height, h.bits == 1 ? 1 : h.bits, {palette[0], palette[1]},
+                         h.height > 0, options);
+  std::vector<uint8_t> data(static_cast<std::size_t>(stride));
+  std::vector<Rgb> row(static_cast<std::size_t>(width));
+  for (int y = 0; y < height; ++y) {
+    if (!ReadBytes(in, data.data(), data.size())) return std::nullopt;
+    const uint8_t* d = data.data();
+    switch (h.bits) {
+      case 1:
+        for (int x = 0; x < width; ++x) row[x] = palette[(d[x >> 3] >> (7 - (x & 7))) & 1];
+        break;
+      case 4:
+        for (int x = 0; x < width; ++x) row[x] = palette[(d[x >> 1] >> (x & 1 ? 0 : 4)) & 0xF];
+        break;
+      case 8:
+        for (int x = 0; x < width; ++x) row[x] = palette[d[x]];
+        break;
+      case 24:
+        for (int x = 0; x < width; ++x) row[x] = MakeRgb(d[3 * x + 2], d[3 * x + 1], d[3 * x]);
+        break;
+      default: {
+        const int size = h.bits / 8;
+        for (int x = 0; x < width; ++x) {
+          const uint32_t v = size == 2 ? Le16(d + 2 * x) : Le32(d + 4 * x);
+          if (plain32) {
+            row[x] = v & 0xFFFFFF;
+            continue;
+          }
+          const Rgb c = MakeRgb(red.Of(v), green.Of(v), blue.Of(v));
+          row[x] = alpha.Present() ? OverWhite(static_cast<uint32_t>(alpha.Of(v)) << 24 | c) : c;
+        }
+      }
+    }
+    builder.AddRow(row.data());
+  }
+  return builder.Picture();
+}
+
+}  // namespace lumigrid

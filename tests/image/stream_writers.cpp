@@ -1,0 +1,100 @@
+#include "image/stream_writers.h"
+
+#include <cstdio>
+
+#include <jpeglib.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <memory>
+#include <vector>
+
+namespace lumigrid::testing_images {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+struct JpegErrors {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+};
+[[noreturn]] void OnJpegError(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+bool PngRows(png_structp png, png_infop info, std::FILE* file, int width, int height, int channels,
+             const RowFiller& fill, bool interlaced, std::vector<uint8_t>& row) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_init_io(png, file);
+  png_set_compression_level(png, 1);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
+               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  const int passes = png_set_interlace_handling(png);
+  for (int pass = 0; pass < passes; ++pass) {
+    for (int y = 0; y < height; ++y) {
+      fill(y, row.data());
+      png_write_row(png, row.data());
+    }
+  }
+  png_write_end(png, nullptr);
+  return true;
+}
+
+bool JpegRows(jpeg_compress_struct& info, std::FILE* file, int width, int height, int channels,
+              int quality, const RowFiller& fill, std::vector<uint8_t>& row) {
+  if (setjmp(reinterpret_cast<JpegErrors*>(info.err)->jump)) return false;
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = channels;
+  info.in_color_space = channels == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  for (int y = 0; y < height; ++y) {
+    fill(y, row.data());
+    JSAMPROW line = row.data();
+    jpeg_write_scanlines(&info, &line, 1);
+  }
+  jpeg_finish_compress(&info);
+  return true;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, int width, int height, int channels, const RowFiller& fill,
+              bool interlaced) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  if (!file) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, nullptr);
+  png_infop info = png_create_info_struct(png);
+  std::vector<uint8_t> row(static_cast<std::size_t>(width) * channels);
+  const bool ok = PngRows(png, info, file.get(), width, height, channels, fill, interlaced, row);
+  png_destroy_write_struct(&png, &info);
+  return ok;
+}
+
+bool WriteJpeg(const std::string& path, int width, int height, int channels, int quality,
+               const RowFiller& fill) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  if (!file) return false;
+  jpeg_compress_struct info{};
+  JpegErrors errors{};
+  info.err = jpeg_std_error(&errors.manager);
+  errors.manager.error_exit = OnJpegError;
+  std::vector<uint8_t> row(static_cast<std::size_t>(width) * channels);
+  const bool ok = JpegRows(info, file.get(), width, height, channels, quality, fill, row);
+  jpeg_destroy_compress(&info);
+  return ok;
+}
+
+}  // namespace lumigrid::testing_images
