@@ -19,6 +19,8 @@ struct MessageCase {
   std::string expected;
 };
 
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
+
 class FaultMessageTest : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(FaultMessageTest, Layout) {

@@ -13,6 +13,8 @@ struct IntegerCase {
   int expected;
 };
 
+void PrintTo(const IntegerCase& c, std::ostream* os) { *os << '"' << c.value << '"'; }
+
 class LeadingIntegerTest : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(LeadingIntegerTest, ReadsTheDecimalIntegerAtTheStart) {
@@ -74,6 +76,8 @@ struct ReadCase {
   std::string bytes;
   void (*check)(const Settings&);
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class SettingsReadTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -138,6 +142,8 @@ struct RewriteCase {
   std::string before;
   std::string after;
 };
+
+void PrintTo(const RewriteCase& c, std::ostream* os) { *os << c.name; }
 
 class SettingsRewriteTest : public ::testing::TestWithParam<RewriteCase> {};
 
@@ -213,6 +219,10 @@ struct FolderCase {
   const char* home;
   const char* expected;
 };
+
+void PrintTo(const FolderCase& c, std::ostream* os) {
+  *os << (c.expected[0] ? c.expected : "(none)");
+}
 
 class SettingsFolderTest : public ::testing::TestWithParam<FolderCase> {};
 

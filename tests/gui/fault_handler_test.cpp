@@ -60,6 +60,8 @@ struct FaultCase {
   FaultKind expected;
 };
 
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.kind << ' ' << c.answer; }
+
 class FaultHandlerTest : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(FaultHandlerTest, SavesPicturesAsksAndEndsOrGoesOn) {

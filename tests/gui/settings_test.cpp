@@ -2,6 +2,7 @@
 // and the recovery copies offered at start.
 #include <unistd.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -126,11 +127,28 @@ TEST_F(SettingsRestart, PositionOutsideTheScreenRangeOpensAtTen) {
   EXPECT_EQ(Content().find("[Window]\r\nx = 4000\r\nY = 100\r\n"), 0u) << Content();
 }
 
+TEST_F(SettingsRestart, OutOfRangeValuesReachTheControlsUnchecked) {
+  Write("[Convert]\r\nOtstup1 = 0\r\nOtstup2 = 99\r\nStyleMenu = 9\r\n[Anime]\r\nDelay = 40\r\n");
+  auto window = Start();
+  // The spin fields keep to their range; no style item is checked.
+  EXPECT_EQ(window->ConversionSidePanel()->FirstIndent()->value(), 2);
+  EXPECT_EQ(window->ConversionSidePanel()->SecondIndent()->value(), 20);
+  for (int n = command::kStyleStandard; n <= command::kStyleLast; ++n) {
+    for (QAction* a : window->Menus().MenuActions(n)) EXPECT_FALSE(a->isChecked()) << n;
+  }
+  ASSERT_TRUE(End(std::move(window)));
+  EXPECT_EQ(Content().find("[Convert]\r\nOtstup1 = 2\r\nOtstup2 = 20\r\nStyleMenu = 9\r\n"), 0u)
+      << Content();
+  EXPECT_NE(Content().find("[Anime]\r\nDelay = 40\r\n"), std::string::npos);
+}
+
 // Files at the settings path that are not the user's own: read as missing, never written.
 struct RefusedCase {
   const char* name;
   bool (*prepare)(const std::string& path, const std::string& victim);
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
 
 class RefusedSettingsFile : public SettingsRestart,
                             public ::testing::WithParamInterface<RefusedCase> {};
