@@ -132,7 +132,7 @@ void FatalErrorHandler::ReportFault() {
     showing_ = true;
     const ui::Answer answer = platform_.ShowMessage(
         nullptr, {FromUtf8(FaultCaption()),
-                  FromUtf8(FaultMessageText(FaultDescription(fault->kind), {}, fault->address)),
+                  FromUtf8(FaultMessageText(ui::FaultDescription(fault->kind), {}, fault->address)),
                   ui::MessageIcon::kError, ui::MessageButtons::kYesNo, ui::Answer::kNo});
     showing_ = false;
     // No question about unsaved pictures and no settings: the state may be corrupted. The

@@ -8,20 +8,6 @@
 
 namespace lumigrid {
 
-enum class FaultKind {
-  kUnknown,
-  kAccessViolation,
-  kStackOverflow,
-  kDivisionByZero,
-  kIntegerOverflow,
-  kArithmetic,
-  kIllegalInstruction,
-  kBusError,
-};
-
-// One sentence naming the fault; empty for kUnknown.
-std::string_view FaultDescription(FaultKind kind);
-
 std::string FaultCaption();
 
 // The message: the instruction (may be empty), its address in decimal, the description block

@@ -249,6 +249,28 @@ bool RunGuardedCall(void (*body)(void*), void* argument) {
 
 #endif
 
+std::string_view FaultDescription(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::kAccessViolation:
+      return "Обращение к недоступной памяти";
+    case FaultKind::kStackOverflow:
+      return "Переполнение стека";
+    case FaultKind::kDivisionByZero:
+      return "Целочисленное деление на ноль";
+    case FaultKind::kIntegerOverflow:
+      return "Целочисленное переполнение";
+    case FaultKind::kArithmetic:
+      return "Ошибка арифметической операции";
+    case FaultKind::kIllegalInstruction:
+      return "Недопустимая инструкция";
+    case FaultKind::kBusError:
+      return "Ошибка шины: недопустимый адрес памяти";
+    case FaultKind::kUnknown:
+      break;
+  }
+  return {};
+}
+
 bool FaultTrapInstalled() { return g_installed != 0; }
 
 std::optional<FaultRecord> TakeFault() {

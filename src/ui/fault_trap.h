@@ -7,9 +7,23 @@
 #include <optional>
 #include <utility>
 
-#include "app/fault_message.h"
+#include <string_view>
 
 namespace lumigrid::ui {
+
+enum class FaultKind {
+  kUnknown,
+  kAccessViolation,
+  kStackOverflow,
+  kDivisionByZero,
+  kIntegerOverflow,
+  kArithmetic,
+  kIllegalInstruction,
+  kBusError,
+};
+
+// One sentence naming the fault, for the fault message; empty for kUnknown.
+std::string_view FaultDescription(FaultKind kind);
 
 struct FaultRecord {
   FaultKind kind = FaultKind::kUnknown;

@@ -53,16 +53,6 @@ TEST(FaultMessageTest, Caption) {
   EXPECT_EQ(FaultCaption(), "Lumigrid v 3.8  —   — обработчик фатальных ошибок!!!");
 }
 
-TEST(FaultMessageTest, EveryKnownFaultIsDescribed) {
-  for (FaultKind kind :
-       {FaultKind::kAccessViolation, FaultKind::kStackOverflow, FaultKind::kDivisionByZero,
-        FaultKind::kIntegerOverflow, FaultKind::kArithmetic, FaultKind::kIllegalInstruction,
-        FaultKind::kBusError}) {
-    EXPECT_FALSE(FaultDescription(kind).empty()) << static_cast<int>(kind);
-  }
-  EXPECT_TRUE(FaultDescription(FaultKind::kUnknown).empty());
-}
-
 TEST(RecoveryFileTest, NamesAndRoundTrip) {
   EXPECT_EQ(RecoveryFileName(1), "buffer01.rcv");
   EXPECT_EQ(RecoveryFileName(10), "buffer10.rcv");

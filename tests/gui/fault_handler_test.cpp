@@ -12,6 +12,7 @@
 #include "app/fault_message.h"
 #include "app/recovery_file.h"
 #include "core/temp_folder.h"
+#include "ui/fault_trap.h"
 #include "ui/platform.h"
 
 namespace lumigrid {
@@ -57,7 +58,7 @@ std::string FileBytes(const std::filesystem::path& path) {
 struct FaultCase {
   const char* kind;
   const char* answer;
-  FaultKind expected;
+  ui::FaultKind expected;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.kind << ' ' << c.answer; }
@@ -83,13 +84,13 @@ TEST_P(FaultHandlerTest, SavesPicturesAsksAndEndsOrGoesOn) {
       QRegularExpression(QStringLiteral("адрес  (\\d+)\n")).match(QString::fromStdString(text));
   ASSERT_TRUE(address.hasMatch()) << text;
   const std::uint64_t at = address.captured(1).toULongLong();
-  EXPECT_EQ(text, FaultMessageText(FaultDescription(c.expected), "", at));
+  EXPECT_EQ(text, FaultMessageText(ui::FaultDescription(c.expected), "", at));
   const QStringList functions = QRegularExpression(QStringLiteral("FUNCTION (\\d+) (\\d+)"))
                                     .match(run.output)
                                     .capturedTexts();
   ASSERT_EQ(functions.size(), 3);
   const std::uint64_t fault_function =
-      functions[c.expected == FaultKind::kStackOverflow ? 2 : 1].toULongLong();
+      functions[c.expected == ui::FaultKind::kStackOverflow ? 2 : 1].toULongLong();
   EXPECT_GE(at, fault_function);
   EXPECT_LT(at, fault_function + 256);
   EXPECT_TRUE(run.output.contains(QStringLiteral("BOX icon=%1 buttons=%2 default=%3")
@@ -116,17 +117,17 @@ TEST_P(FaultHandlerTest, SavesPicturesAsksAndEndsOrGoesOn) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, FaultHandlerTest,
-                         ::testing::Values(FaultCase{"segv", "no", FaultKind::kAccessViolation},
-                                           FaultCase{"fpe", "no", FaultKind::kDivisionByZero},
-                                           FaultCase{"stack", "no", FaultKind::kStackOverflow},
-                                           FaultCase{"ill", "no", FaultKind::kIllegalInstruction},
-                                           FaultCase{"segv", "yes", FaultKind::kAccessViolation},
-                                           FaultCase{"stack", "yes", FaultKind::kStackOverflow}),
-                         [](const auto& info) {
-                           return std::string(info.param.kind) + "_" +
-                                  std::string(info.param.answer);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultHandlerTest,
+    ::testing::Values(FaultCase{"segv", "no", ui::FaultKind::kAccessViolation},
+                      FaultCase{"fpe", "no", ui::FaultKind::kDivisionByZero},
+                      FaultCase{"stack", "no", ui::FaultKind::kStackOverflow},
+                      FaultCase{"ill", "no", ui::FaultKind::kIllegalInstruction},
+                      FaultCase{"segv", "yes", ui::FaultKind::kAccessViolation},
+                      FaultCase{"stack", "yes", ui::FaultKind::kStackOverflow}),
+    [](const auto& info) {
+      return std::string(info.param.kind) + "_" + std::string(info.param.answer);
+    });
 
 }  // namespace
 }  // namespace lumigrid
