@@ -1,6 +1,8 @@
 #include <QApplication>
 
+#include "app/fault_handler.h"
 #include "app/main_window.h"
+#include "app/settings_store.h"
 #include "app/startup.h"
 #include "app/startup_window.h"
 #include "ui/application.h"
@@ -9,16 +11,27 @@
 int main(int argc, char** argv) {
   lumigrid::ui::Application app(argc, argv);
   lumigrid::ui::QtPlatform platform;
-  const lumigrid::Settings settings = lumigrid::ReadSettings();
+  const std::string settings_folder = lumigrid::SettingsFolder();
+  const std::string settings_path = lumigrid::SettingsPathIn(settings_folder);
+  const std::string recovery_folder = lumigrid::RecoveryFolderIn(settings_folder);
+  lumigrid::FatalErrorHandler fatal_errors(platform, recovery_folder);
+  const lumigrid::Settings settings = lumigrid::ReadSettings(platform, settings_path);
 
   auto startup = std::make_unique<lumigrid::StartupWindow>();
   startup->show();
   QApplication::processEvents();
 
   auto window = lumigrid::CreateMainWindow(platform, settings);
+  fatal_errors.Watch(&window->State());
   window->show();
   lumigrid::OpenCommandLineFile(*window, QApplication::arguments().mid(1));
+  lumigrid::OfferRecovery(*window, recovery_folder);
 
   startup.reset();
-  return QApplication::exec();
+  QApplication::exec();
+  lumigrid::WriteSettings(settings_path, window->CollectSettings());
+  lumigrid::RemoveRecoveryCopies(recovery_folder);
+  fatal_errors.Watch(nullptr);
+  window.reset();
+  lumigrid::ExitCleanup(0);
 }

@@ -49,7 +49,8 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      platform_(platform) {
+      platform_(platform),
+      loaded_settings_(settings) {
   state_.SetAllConversionOptions(settings.convert);
   for (int i = 1; i <= RecentFiles::kCount; ++i) {
     state_.Recent().SetEntry(i, settings.recent_files[i - 1]);

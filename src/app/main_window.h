@@ -66,6 +66,9 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   void SetMenuStyle(int style);
   void UpdateTitle();
 
+  // The value of every settings key from its control, for writing at the end.
+  Settings CollectSettings() const;
+
   // A side panel joins the window at its place (later subsystems bring their own panels).
   void SetPanel(int side_panel, ui::SidePanelFrame* panel);
 
@@ -103,6 +106,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   std::array<ListingView*, kBufferCount> listings_{};
   std::array<ui::SidePanelFrame*, 6> panels_{};
   QPointer<AboutWindow> about_;
+  Settings loaded_settings_;  // what was read at start, for keys without a control yet
 };
 
 }  // namespace lumigrid

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   if (!QDir().mkpath(dir.path())) return 1;
 
   lumigrid::ui::ScriptedPlatform platform;
-  auto window = lumigrid::CreateMainWindow(platform, lumigrid::ReadSettings());
+  auto window = lumigrid::CreateMainWindow(platform, lumigrid::Settings{});
   window->show();
   Save(window.get(), dir, "start");
 

@@ -17,6 +17,8 @@ struct Settings {
   int count_byte = 1;      // minimum run of the identical-byte scan
   bool auto_scan = true;
   std::array<std::string, 10> recent_files;
+
+  friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // A stored window coordinate outside -20..3000 is replaced by 10.

@@ -13,9 +13,6 @@ class Platform;
 }
 class MainWindow;
 
-// The stored settings (their defaults until a settings file exists).
-Settings ReadSettings();
-
 // Builds the main window hidden, places it at the stored position (corrected when out of
 // range) and returns it; the caller shows it.
 std::unique_ptr<MainWindow> CreateMainWindow(ui::Platform& platform, const Settings& settings);

@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/fault_trap.h"
 #include "ui/fonts.h"
 
 #include <QPointer>
@@ -25,6 +26,13 @@ void Application::StopObserving(EventObserver* observer) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+  bool result = false;
+  if (RunGuarded([&] { result = Deliver(receiver, event); })) return result;
+  emit faultCaught();
+  return true;
+}
+
+bool Application::Deliver(QObject* receiver, QEvent* event) {
   // A copy: an observer may be removed while an event is handled.
   const QList<EventObserver*> observers = observers_;
   for (EventObserver* o : observers) {

@@ -1,5 +1,6 @@
 // The application object. It lets the main window look at every event before it is
-// delivered (keyboard shortcuts the window takes first) and after (the pointer polls).
+// delivered (keyboard shortcuts the window takes first) and after (the pointer polls), and
+// abandons an event whose handling faults.
 #pragma once
 
 #include <QApplication>
@@ -28,9 +29,16 @@ class Application : public QApplication {
   static void Observe(EventObserver* observer);
   static void StopObserving(EventObserver* observer);
 
+  // Every event runs guarded: a processor fault abandons it (see ui/fault_trap.h) and
+  // faultCaught() follows; connect to it queued to answer from the loop.
   bool notify(QObject* receiver, QEvent* event) override;
 
+ signals:
+  void faultCaught();
+
  private:
+  bool Deliver(QObject* receiver, QEvent* event);
+
   QList<EventObserver*> observers_;
 };
 

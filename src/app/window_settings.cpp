@@ -1,0 +1,24 @@
+// The main window's side of the settings: each key's value read from its control at the end.
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "codegen/conversion_panel.h"
+
+namespace lumigrid {
+
+Settings MainWindow::CollectSettings() const {
+  Settings s = loaded_settings_;
+  // The frame's position, the same one move() placed at start.
+  s.window_x = pos().x();
+  s.window_y = pos().y();
+  // The panel shows the current buffer's options.
+  s.convert = conversion_panel_->Options();
+  s.style_menu = menus_->MenuStyle();
+  // Wired here once the animation and optimization panels are part of the window:
+  // s.anime_delay = animation_panel_->DelayIndex();
+  // s.count_byte = optimize_panel_->MinimumRun();
+  // s.auto_scan = optimize_panel_->AutoScan();
+  for (int i = 1; i <= RecentFiles::kCount; ++i) s.recent_files[i - 1] = state_.Recent().Entry(i);
+  return s;
+}
+
+}  // namespace lumigrid
