@@ -30,6 +30,11 @@ bool Within(const QObject* object, const QObject* ancestor) {
   return false;
 }
 
+bool IsModifierKey(int key) {
+  return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+         key == Qt::Key_Meta || key == Qt::Key_AltGr;
+}
+
 }  // namespace
 
 ToolCommands::ToolCommands(MainWindow& window, LogicPanel& logic, AnimationPanel& animation,
@@ -105,10 +110,11 @@ bool ToolCommands::RefuseDuringRun(QObject* receiver, QEvent* event) {
       return BelongsHere(receiver) && !StopControl(receiver) && !StaysUsable(receiver);
     case QEvent::KeyPress: {
       if (!BelongsHere(receiver)) return false;
-      const auto modifiers = static_cast<QKeyEvent*>(event)->modifiers();
-      const bool plain = !(modifiers & (Qt::ControlModifier | Qt::AltModifier));
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
       if (plain && (StopControl(receiver) || StaysUsable(receiver))) return false;
-      window_.Platform().Beep();
+      // A modifier on its own is no command yet (and Alt alone would open the menu bar).
+      if (!IsModifierKey(key->key())) window_.Platform().Beep();
       return true;
     }
     case QEvent::DragEnter:
