@@ -1,9 +1,11 @@
 // Renders the main window offscreen into PNG files, one per state worth looking at:
 //   lumigrid_screenshot <folder>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QToolBar>
 #include <cstdio>
 
@@ -12,8 +14,11 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "app/tool_commands.h"
 #include "codegen/listing_commands.h"
 #include "picture/editor.h"
+#include "tools/animation_panel.h"
+#include "tools/logic_panel.h"
 #include "ui/application.h"
 #include "ui/scripted_platform.h"
 
@@ -75,6 +80,24 @@ int main(int argc, char** argv) {
     window->Dispatch(lumigrid::command::kModeEditing + mode - 1);
     Save(window.get(), dir, QStringLiteral("mode%1").arg(mode));
   }
+
+  // Mode 3 after an operation (undo available), and mode 2 during a run showing buffer 2.
+  window->Dispatch(lumigrid::command::kModeLogic);
+  for (int x = 0; x < 128; ++x) {
+    for (int y = 16; y < 48; ++y) window->State().Buffer(2).SetPixel(x, y, (x / 8 + y / 8) % 2);
+  }
+  lumigrid::LogicPanel& logic = window->Tools().Logic();
+  logic.OperationButton(lumigrid::LogicOp::kXor)->setChecked(true);
+  logic.ResultList()->setCurrentIndex(0);
+  logic.ApplyLogicOp();
+  Save(window.get(), dir, "mode3_after_operation");
+  window->Dispatch(lumigrid::command::kModeAnimation);
+  lumigrid::AnimationPanel& animation = window->Tools().Animation();
+  animation.PictureList(1)->setCurrentIndex(2);
+  animation.PictureList(2)->setCurrentIndex(1);
+  animation.StartAnimation();
+  Save(window.get(), dir, "mode2_running");
+  animation.StopAnimation();
   window->Dispatch(lumigrid::command::kModeEditing);
 
   // The file menu and the cell pop-up in every menu style.
