@@ -29,7 +29,9 @@ bool AnimationRun::Advance(TimePoint now) {
   if (sequence_.empty() || now < due_) return false;
   position_ = (position_ + 1) % sequence_.size();
   due_ += delay_;
-  if (due_ <= now) due_ = now + delay_;
+  // Behind by more than a delay: the next grid moment after now, without rushing through
+  // the missed pictures.
+  if (due_ <= now) due_ += delay_ * ((now - due_) / delay_ + 1);
   return true;
 }
 

@@ -38,8 +38,9 @@ class SteadyAnimationClock final : public AnimationClock {
 };
 
 // One run: the picture on show and when the next one is due. Pictures follow a fixed grid of
-// one delay each, so late wake-ups do not add up; after a stall longer than a delay the grid
-// starts again from the moment of catching up rather than rushing through missed pictures.
+// one delay each from the start, so late wake-ups do not add up; after a stall longer than a
+// delay the next picture comes at once and the one after it at the next moment of the grid,
+// rather than rushing through the missed ones.
 class AnimationRun {
  public:
   using TimePoint = AnimationClock::TimePoint;

@@ -18,6 +18,7 @@ namespace {
 constexpr int kPictureListHeight = 180;  // of the opened lists, in pixels
 constexpr int kDelayListHeight = 100;
 constexpr int kItemHeight = 18;
+constexpr std::chrono::microseconds kTimerSlack(500);
 
 }  // namespace
 
@@ -142,7 +143,8 @@ void AnimationPanel::ConfirmStopOnClose() {
 
 void AnimationPanel::Tick() {
   if (!Running() || asking_) return;
-  if (run_->Advance(clock_->Now())) Show(run_->Picture());
+  // The timer counts whole milliseconds and may wake a fraction early.
+  if (run_->Advance(clock_->Now() + kTimerSlack)) Show(run_->Picture());
   WaitForNext();
 }
 
@@ -154,7 +156,7 @@ void AnimationPanel::Show(int b) {
 
 void AnimationPanel::WaitForNext() {
   using namespace std::chrono;
-  const auto left = ceil<milliseconds>(run_->NextDue() - clock_->Now());
+  const auto left = round<milliseconds>(run_->NextDue() - clock_->Now());
   timer_->start(std::max(milliseconds(0), left));
 }
 

@@ -75,15 +75,18 @@ TEST(AnimationRun, LateWakeUpsDoNotDriftTheGrid) {
   }
 }
 
-TEST(AnimationRun, AStallRestartsTheGridInsteadOfRushing) {
+TEST(AnimationRun, AfterAStallOnePictureMovesOnAndTheGridHolds) {
   AnimationRun run({1, 2, 3}, milliseconds(100), kStart);
-  // Stalled for 350 ms: one step, not three, and a full delay for the new picture.
+  // Stalled until 450 ms: one step, not three, and the next one back on the grid.
   EXPECT_TRUE(run.Advance(kStart + milliseconds(450)));
   EXPECT_EQ(run.Picture(), 2);
-  EXPECT_FALSE(run.Advance(kStart + milliseconds(549)));
-  EXPECT_EQ(run.NextDue(), kStart + milliseconds(550));
-  EXPECT_TRUE(run.Advance(kStart + milliseconds(550)));
+  EXPECT_EQ(run.NextDue(), kStart + milliseconds(500));
+  EXPECT_FALSE(run.Advance(kStart + milliseconds(499)));
+  EXPECT_TRUE(run.Advance(kStart + milliseconds(500)));
   EXPECT_EQ(run.Picture(), 3);
+  // Exactly on a later grid moment counts as behind that moment too.
+  EXPECT_TRUE(run.Advance(kStart + milliseconds(700)));
+  EXPECT_EQ(run.NextDue(), kStart + milliseconds(800));
 }
 
 TEST(AnimationRun, EmptySequenceNeverAdvances) {
