@@ -117,6 +117,8 @@ bool ToolCommands::RefuseDuringRun(QObject* receiver, QEvent* event) {
       if (!IsModifierKey(key->key())) window_.Platform().Beep();
       return true;
     }
+    case QEvent::ContextMenu:
+      return BelongsHere(receiver);
     case QEvent::DragEnter:
     case QEvent::DragMove:
       // Not accepted: nothing can be dropped while the run lasts.

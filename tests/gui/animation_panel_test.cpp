@@ -3,11 +3,15 @@
 // stopping.
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <functional>
@@ -64,6 +68,13 @@ class AnimationPanelTest : public MainWindowTest {
   int Shown() { return ShownBuffer(CanvasShot()); }
 
  public:
+  // A full picture file, which would light every pixel of the buffer it is opened into.
+  QString PictureFile() {
+    const QString path = folder_.filePath("full.chr");
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(QByteArray(kPictureBytes, '\xFF'));
+    return path;
+  }
   void ChooseTab(int b) {
     QTest::mouseClick(Window().Tabs(), Qt::LeftButton, Qt::NoModifier,
                       Window().Tabs()->tabRect(b - 1).center());
@@ -71,6 +82,7 @@ class AnimationPanelTest : public MainWindowTest {
 
  protected:
   ManualClock clock_;
+  QTemporaryDir folder_;
 };
 
 TEST_F(AnimationPanelTest, ElementsSitAtTheirPlacesWithTheirTextsAndStartStates) {
@@ -232,10 +244,21 @@ TEST_F(AnimationPanelTest, DuringARunEveryOtherCommandOnlyBeeps) {
          QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
                            bar->actionGeometry(bar->actions().first()).center());
        }},
+      {"dropped picture file",
+       [](AnimationPanelTest& t, MainWindow& w) {
+         QMimeData data;
+         data.setUrls({QUrl::fromLocalFile(t.PictureFile())});
+         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+         QApplication::sendEvent(&w, &enter);
+         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(&w, &drop);
+       }},
   };
   Pick({1, 2}, 4);
   Start();
   ASSERT_TRUE(Panel().Running());
+  const PictureBytes before = State().Buffer(1).Bytes();
   for (const RefusedCase& c : cases) {
     Platform().ClearRecords();
     c.action(*this, Window());
@@ -247,6 +270,8 @@ TEST_F(AnimationPanelTest, DuringARunEveryOtherCommandOnlyBeeps) {
     EXPECT_EQ(State().WorkMode(), 2) << c.name;
     EXPECT_EQ(State().CurrentBuffer(), 1) << c.name;
     EXPECT_EQ(Window().Listing(1)->toPlainText(), "") << c.name;
+    QApplication::processEvents();
+    EXPECT_EQ(State().Buffer(1).Bytes(), before) << c.name;
   }
   // Nothing was queued: after the stop the commands do not run on their own.
   Stop();
