@@ -89,11 +89,5 @@ TEST(AnimationRun, AfterAStallOnePictureMovesOnAndTheGridHolds) {
   EXPECT_EQ(run.NextDue(), kStart + milliseconds(800));
 }
 
-TEST(AnimationRun, EmptySequenceNeverAdvances) {
-  AnimationRun run({}, milliseconds(10), kStart);
-  EXPECT_EQ(run.Picture(), 0);
-  EXPECT_FALSE(run.Advance(kStart + milliseconds(100)));
-}
-
 }  // namespace
 }  // namespace lumigrid

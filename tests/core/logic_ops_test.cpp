@@ -118,16 +118,5 @@ TEST(LogicUndo, RestoresOnlyTheStateBeforeTheLastOperation) {
   }
 }
 
-TEST(LogicUndo, ForfeitedUndoLeavesTheBufferAlone) {
-  EditorState state;
-  state.Buffer(1).Bytes().fill(0x5A);
-  LogicUndo undo;
-  undo.Apply(state, LogicOp::kXor, 1, 1, 1);
-  EXPECT_EQ(state.Buffer(1).Bytes(), PictureBytes{});
-  undo.Forfeit();
-  EXPECT_EQ(undo.Undo(state), 0);
-  EXPECT_EQ(state.Buffer(1).Bytes(), PictureBytes{});
-}
-
 }  // namespace
 }  // namespace lumigrid

@@ -165,7 +165,6 @@ TEST_F(AnimationPanelTest, ShowsTheSequenceInListOrderEachPictureForOneDelay) {
   const RunCase cases[] = {
       {"lists 1, 2 and 4 at 200", {1, 2, 0, 4}, 4, 200, {1, 2, 4, 1, 2, 4, 1}},
       {"lists 3 and 10 at 10", {0, 0, 3, 0, 0, 0, 0, 0, 0, 10}, 0, 10, {3, 10, 3, 10, 3}},
-      {"same buffer twice", {6, 6}, 2, 50, {6, 6, 6}},
       {"delay 4000", {2, 5}, 11, 4000, {2, 5, 2}},
       {"stored index outside the list", {7, 8}, 12, 200, {7, 8, 7}},
       {"no stored index", {7, 8}, -1, 200, {7, 8, 7}},

@@ -158,17 +158,6 @@ TEST_F(LogicPanelTest, OperationsThenUndoGiveTheResultBufferBack) {
   }
 }
 
-TEST_F(LogicPanelTest, TwoOperationsThenUndoReturnsToTheStateBeforeTheSecond) {
-  Choose(LogicOp::kOr, 1, 2, 3);
-  Execute();
-  const PictureBytes after_first = State().Buffer(3).Bytes();
-  Choose(LogicOp::kXor, 3, 4, 3);
-  Execute();
-  Undo();
-  EXPECT_EQ(State().Buffer(3).Bytes(), after_first);
-  EXPECT_FALSE(Panel().UndoButton()->isEnabled());
-}
-
 struct UndoRuleCase {
   const char* name;
   std::function<void(LogicPanelTest&, LogicPanel&, MainWindow&)> action;
