@@ -18,7 +18,8 @@ namespace {
 constexpr int kPictureListHeight = 180;  // of the opened lists, in pixels
 constexpr int kDelayListHeight = 100;
 constexpr int kItemHeight = 18;
-constexpr std::chrono::microseconds kTimerSlack(500);
+// A picture counts as due this much before its moment, under the timer's 1 ms resolution.
+constexpr std::chrono::microseconds kTimerSlack(900);
 
 }  // namespace
 
@@ -143,7 +144,8 @@ void AnimationPanel::ConfirmStopOnClose() {
 
 void AnimationPanel::Tick() {
   if (!Running() || asking_) return;
-  // The timer counts whole milliseconds and may wake a fraction early.
+  // The timer counts whole milliseconds and wakes late rather than early: aimed a little
+  // before the moment, it lands on it.
   if (run_->Advance(clock_->Now() + kTimerSlack)) Show(run_->Picture());
   WaitForNext();
 }
@@ -156,8 +158,9 @@ void AnimationPanel::Show(int b) {
 
 void AnimationPanel::WaitForNext() {
   using namespace std::chrono;
-  const auto left = round<milliseconds>(run_->NextDue() - clock_->Now());
-  timer_->start(std::max(milliseconds(0), left));
+  // Whole milliseconds, at least one: a timer of 0 ms would spin until the picture is due.
+  const auto left = floor<milliseconds>(run_->NextDue() - kTimerSlack - clock_->Now());
+  timer_->start(std::max(milliseconds(1), left));
 }
 
 }  // namespace lumigrid
