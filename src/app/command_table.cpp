@@ -9,6 +9,7 @@ void CommandTable::RegisterRange(int first, int last, const std::function<void(i
 }
 
 bool CommandTable::Dispatch(int number) const {
+  if (gate_ && !gate_(number)) return false;
   const auto it = handlers_.find(number);
   if (it == handlers_.end()) return false;
   // A copy: the handler may register or replace handlers while it runs.

@@ -14,11 +14,15 @@ class CommandTable {
   void Register(int number, Handler handler) { handlers_[number] = std::move(handler); }
   void RegisterRange(int first, int last, const std::function<void(int)>& handler);
 
-  // Runs the handler of number; returns false when there is none.
+  // Asked before every command; a command it refuses is dropped, not queued.
+  void SetGate(std::function<bool(int number)> gate) { gate_ = std::move(gate); }
+
+  // Runs the handler of number; returns false when there is none or the gate refused it.
   bool Dispatch(int number) const;
 
  private:
   std::map<int, Handler> handlers_;
+  std::function<bool(int)> gate_;
 };
 
 }  // namespace lumigrid

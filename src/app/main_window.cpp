@@ -17,6 +17,7 @@
 #include "app/keyboard_layout.h"
 #include "app/main_menus.h"
 #include "app/texts.h"
+#include "app/tool_commands.h"
 #include "app/work_modes.h"
 #include "binexport/bin_export_command.h"
 #include "codegen/conversion_panel.h"
@@ -26,6 +27,8 @@
 #include "picture/canvas_widget.h"
 #include "picture/cell_panel.h"
 #include "picture/editor.h"
+#include "tools/animation_panel.h"
+#include "tools/logic_panel.h"
 #include "ui/platform.h"
 #include "ui/side_panel_frame.h"
 
@@ -78,6 +81,10 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
   listing_commands_->Register(commands_);
 
   RegisterCommands();
+  tools_ =
+      new ToolCommands(*this, *static_cast<LogicPanel*>(panels_[PanelIndex(SidePanel::kLogic)]),
+                       *static_cast<AnimationPanel*>(panels_[PanelIndex(SidePanel::kAnimation)]),
+                       settings.anime_delay);
   SwitchWorkMode(1);
   SetMenuStyle(settings.style_menu);
   UpdateTitle();
@@ -115,13 +122,12 @@ void MainWindow::BuildClient() {
     return new ui::SidePanelFrame(QString::fromUtf8(title), height, QString::fromUtf8(tooltip),
                                   client_, title_width);
   };
-  panels_[PanelIndex(SidePanel::kAnimation)] = frame("Анимация", 458, "Закрыть панель анимации");
+  panels_[PanelIndex(SidePanel::kAnimation)] = new AnimationPanel(client_);
   cell_panel_ = new CellPanel(client_);
   panels_[PanelIndex(SidePanel::kCell)] = cell_panel_;
   conversion_panel_ = new ConversionPanel(client_);
   panels_[PanelIndex(SidePanel::kConversion)] = conversion_panel_;
-  panels_[PanelIndex(SidePanel::kLogic)] =
-      frame("Логические операции", 300, "Закрыть панель логических операций", 230);
+  panels_[PanelIndex(SidePanel::kLogic)] = new LogicPanel(client_);
   panels_[PanelIndex(SidePanel::kOptimize)] =
       frame("Оптимизация кода", 458, "Закрыть панель «Оптимизация кода»");
   panels_[PanelIndex(SidePanel::kBin)] = CreateBinExportPanel(state_, platform_, client_);
@@ -206,6 +212,7 @@ bool MainWindow::BelongsHere(QObject* receiver) const {
 }
 
 bool MainWindow::BeforeEvent(QObject* receiver, QEvent* event) {
+  if (tools_ && tools_->RefuseDuringRun(receiver, event)) return true;
   if (event->type() != QEvent::KeyPress || !BelongsHere(receiver)) return false;
   // The window takes its shortcuts before any text view sees the keys.
   const auto* key = static_cast<QKeyEvent*>(event);

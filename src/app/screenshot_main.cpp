@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QToolBar>
 #include <cstdio>
 
@@ -16,8 +17,11 @@
 #include "app/startup.h"
 #include "app/work_modes.h"
 #include "binexport/bin_panel.h"
+#include "app/tool_commands.h"
 #include "codegen/listing_commands.h"
 #include "picture/editor.h"
+#include "tools/animation_panel.h"
+#include "tools/logic_panel.h"
 #include "ui/application.h"
 #include "ui/scripted_platform.h"
 
@@ -90,6 +94,24 @@ int main(int argc, char** argv) {
     Save(window.get(), dir, "mode5_existing");
     Save(bin, dir, "bin_panel");
   }
+
+  // Mode 3 after an operation (undo available), and mode 2 during a run showing buffer 2.
+  window->Dispatch(lumigrid::command::kModeLogic);
+  for (int x = 0; x < 128; ++x) {
+    for (int y = 16; y < 48; ++y) window->State().Buffer(2).SetPixel(x, y, (x / 8 + y / 8) % 2);
+  }
+  lumigrid::LogicPanel& logic = window->Tools().Logic();
+  logic.OperationButton(lumigrid::LogicOp::kXor)->setChecked(true);
+  logic.ResultList()->setCurrentIndex(0);
+  logic.ApplyLogicOp();
+  Save(window.get(), dir, "mode3_after_operation");
+  window->Dispatch(lumigrid::command::kModeAnimation);
+  lumigrid::AnimationPanel& animation = window->Tools().Animation();
+  animation.PictureList(1)->setCurrentIndex(2);
+  animation.PictureList(2)->setCurrentIndex(1);
+  animation.StartAnimation();
+  Save(window.get(), dir, "mode2_running");
+  animation.StopAnimation();
   window->Dispatch(lumigrid::command::kModeEditing);
 
   // The file menu and the cell pop-up in every menu style.

@@ -46,4 +46,7 @@ constexpr bool PanelShown(SidePanel panel, int mode) {
 // Leaving editing closes the open cell and clears the readout.
 constexpr bool ModeClosesCell(int mode) { return mode >= 2 && mode <= 5; }
 
+// Entering the logic, optimization or BIN mode loses the undo of the last logic operation.
+constexpr bool ModeForfeitsLogicUndo(int mode) { return mode >= 3 && mode <= 5; }
+
 }  // namespace lumigrid

@@ -1,0 +1,65 @@
+// The animation preview's rules: which pictures it shows, in which order, and when.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <string_view>
+#include <vector>
+
+namespace lumigrid {
+
+inline constexpr std::array<std::string_view, 12> kAnimationDelays{
+    "10", "30", "50", "100", "200", "500", "800", "1000", "1500", "2000", "3000", "4000"};
+inline constexpr int kDefaultAnimationDelayIndex = 4;  // "200"
+inline constexpr int kAnimationLists = 10;
+inline constexpr int kFallbackDelayMs = 200;
+
+// The delay in milliseconds for the delay list's selected text; text that does not read as a
+// number from 10 to 5000 (an empty selection among it) gives 200.
+int AnimationDelayMs(std::string_view text);
+
+// The buffers to show, in order: the picture lists' choices (0 for "Нет") with the empty ones
+// left out. A buffer may appear several times.
+std::vector<int> AnimationSequence(const std::array<int, kAnimationLists>& choices);
+
+// A run needs at least two pictures.
+inline bool CanAnimate(const std::vector<int>& sequence) { return sequence.size() >= 2; }
+
+class AnimationClock {
+ public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+  virtual ~AnimationClock() = default;
+  virtual TimePoint Now() const = 0;
+};
+
+class SteadyAnimationClock final : public AnimationClock {
+ public:
+  TimePoint Now() const override { return std::chrono::steady_clock::now(); }
+};
+
+// One run: the picture on show and when the next one is due. Pictures follow a fixed grid of
+// one delay each from the start, so late wake-ups do not add up; after a stall longer than a
+// delay the next picture comes at once and the one after it at the next moment of the grid,
+// rather than rushing through the missed ones.
+class AnimationRun {
+ public:
+  using TimePoint = AnimationClock::TimePoint;
+
+  // `delay` is positive.
+  AnimationRun(std::vector<int> sequence, std::chrono::milliseconds delay, TimePoint start);
+
+  // The buffer on show (0 for an empty sequence, which never advances).
+  int Picture() const { return sequence_.empty() ? 0 : sequence_[position_]; }
+  TimePoint NextDue() const { return due_; }
+
+  // Moves to the next picture when it is due at `now`; true when the picture changed.
+  bool Advance(TimePoint now);
+
+ private:
+  std::vector<int> sequence_;
+  std::chrono::milliseconds delay_;
+  size_t position_ = 0;
+  TimePoint due_;
+};
+
+}  // namespace lumigrid
