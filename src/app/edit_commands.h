@@ -32,6 +32,8 @@ class EditCommands : public QObject {
   void ShortcutSave();
   void Edit(int c, CellOperation operation, bool marks_modified);
   bool PointerOver(const QWidget* widget) const;
+  // In the optimization mode the report view takes the text shortcuts first.
+  bool PointerOverReport() const;
 
   MainWindow& window_;
 };

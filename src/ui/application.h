@@ -31,7 +31,20 @@ class Application : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
+  friend class ScopedInputBlock;
+
   QList<EventObserver*> observers_;
+  int input_blocks_ = 0;
+};
+
+// While one lives, clicks and keys are dropped instead of delivered: pending events may be
+// taken to repaint the window, but no command runs in the middle of a long operation.
+class ScopedInputBlock {
+ public:
+  ScopedInputBlock();
+  ~ScopedInputBlock();
+  ScopedInputBlock(const ScopedInputBlock&) = delete;
+  ScopedInputBlock& operator=(const ScopedInputBlock&) = delete;
 };
 
 }  // namespace lumigrid::ui

@@ -55,7 +55,7 @@ inline RtfReadResult ReadRtf(std::string_view rtf) {
   char16_t high_surrogate = 0;
   Rgb pending_colour;
 
-  auto emit = [&](char32_t cp) {
+  auto push_char = [&](char32_t cp) {
     if (state.skip) return;
     if (cp >= 0xD800 && cp <= 0xDBFF) {
       high_surrogate = static_cast<char16_t>(cp);
@@ -85,7 +85,7 @@ inline RtfReadResult ReadRtf(std::string_view rtf) {
       }
       return;
     }
-    emit(cp);
+    push_char(cp);
   };
 
   size_t i = 0;
