@@ -1,5 +1,6 @@
 // Cut, copy, paste and clear of canvas cells, and the edit shortcuts, which act on whatever
-// lies under the mouse pointer: a canvas cell in editing, else the current listing view.
+// lies under the mouse pointer: a canvas cell in editing, the optimization report in its
+// mode, else the current listing view.
 #pragma once
 
 #include <QObject>

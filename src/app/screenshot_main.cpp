@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "codegen/listing_commands.h"
+#include "optimize/optimize_commands.h"
 #include "picture/editor.h"
 #include "ui/application.h"
 #include "ui/scripted_platform.h"
@@ -75,6 +76,15 @@ int main(int argc, char** argv) {
     window->Dispatch(lumigrid::command::kModeEditing + mode - 1);
     Save(window.get(), dir, QStringLiteral("mode%1").arg(mode));
   }
+  // The optimization mode after a scan of two pictures, a cell's skips, and the full list.
+  DrawSample(window->State().Buffer(2));
+  window->State().Buffer(2).SetCell(42, {});
+  window->Dispatch(lumigrid::command::kModeOptimize);
+  window->Optimizer().Scan();
+  window->Optimizer().ShowCellSkips(42);
+  Save(window.get(), dir, "optimize_scan");
+  window->Optimizer().BuildSkipList();
+  Save(window.get(), dir, "optimize_list");
   window->Dispatch(lumigrid::command::kModeEditing);
 
   // The file menu and the cell pop-up in every menu style.
