@@ -1,5 +1,6 @@
 #include "optimize/report_view.h"
 
+#include <QPlainTextDocumentLayout>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -8,11 +9,10 @@
 
 namespace lumigrid {
 
-ReportView::ReportView(QWidget* parent) : QTextEdit(parent) {
+ReportView::ReportView(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  setLineWrapMode(QTextEdit::NoWrap);
-  setAcceptRichText(false);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
   // The main window shows the report's pop-up menu on a right-button release instead.
   setContextMenuPolicy(Qt::NoContextMenu);
   setAcceptDrops(false);
@@ -32,6 +32,8 @@ QTextDocument* BuildReportDocument(const StyledText& text, const QFont& font, QO
     const std::string_view part = text.SpanText(span);
     cursor.insertText(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())), format);
   }
+  // Given at the end: a layout present while the text goes in would follow every insertion.
+  document->setDocumentLayout(new QPlainTextDocumentLayout(document));
   return document;
 }
 

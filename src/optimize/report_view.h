@@ -2,7 +2,7 @@
 // keeps it, so that what is saved is exactly what is shown.
 #pragma once
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include "optimize/styled_text.h"
 
@@ -10,14 +10,14 @@ class QTextDocument;
 
 namespace lumigrid {
 
-class ReportView : public QTextEdit {
+class ReportView : public QPlainTextEdit {
   Q_OBJECT
 
  public:
   explicit ReportView(QWidget* parent = nullptr);
 
-  // Replaces the content, caret at the start. The document is built aside and set once, so
-  // the view lays out a long report a single time.
+  // Replaces the content, caret at the start. The document is built aside and set once; the
+  // view lays out only the lines it shows, so a long report costs no more than a short one.
   void ShowReport(const StyledText& text);
   void ClearReport();
 

@@ -1,5 +1,6 @@
 #include "optimize/skip_report.h"
 
+#include <array>
 #include <initializer_list>
 
 #include "optimize/identical_scan.h"
@@ -81,14 +82,35 @@ void AppendGroupLine(StyledText& out, int group) {
              {{11, 18, kGroupStyle}, {20, 22, kBold}});
 }
 
-void AppendByteLines(StyledText& out, const PictureBytes& map, int c, int group) {
-  for (int k = 1; k <= kBytesPerCell; ++k) {
-    if (map[ByteOffset(c, k)] == kSkipByte) {
-      AppendLine(out, "                   Адрес  " + HexByte(SegmentAddress(group, k)) + "H     ",
+// The lines that repeat through a list, styled once: page and group lines by number, skip
+// lines by address, and the write line.
+struct RepeatedLines {
+  std::array<StyledText, kPageCount + 1> pages;
+  std::array<StyledText, kCellsPerCrystalRow + 1> groups;
+  std::array<StyledText, kSegmentsPerCrystal> skips;
+  StyledText write;
+
+  RepeatedLines() {
+    for (int p = 1; p <= kPageCount; ++p) AppendPageLine(pages[p], p);
+    for (int g = 1; g <= kCellsPerCrystalRow; ++g) AppendGroupLine(groups[g], g);
+    for (int a = 0; a < kSegmentsPerCrystal; ++a) {
+      AppendLine(skips[a], "                   Адрес  " + HexByte(a) + "H     ",
                  {{18, 26, kAddressWordStyle}, {27, 29, kAddressStyle}});
-    } else {
-      AppendLine(out, kWriteLine, {});
     }
+    AppendLine(write, kWriteLine, {});
+  }
+};
+
+const RepeatedLines& Repeated() {
+  static const RepeatedLines lines;
+  return lines;
+}
+
+void AppendByteLines(StyledText& out, const PictureBytes& map, int c, int group) {
+  const RepeatedLines& repeated = Repeated();
+  for (int k = 1; k <= kBytesPerCell; ++k) {
+    out.Append(map[ByteOffset(c, k)] == kSkipByte ? repeated.skips[SegmentAddress(group, k)]
+                                                  : repeated.write);
   }
 }
 
@@ -97,11 +119,11 @@ void AppendCrystal(StyledText& out, const PictureBytes& map, int crystal, int& l
                    const SkipListProgress& progress) {
   for (int page = 1; page <= kPageCount; ++page) {
     if (page > 1 && progress.page_started) progress.page_started();
-    AppendPageLine(out, page);
+    out.Append(Repeated().pages[page]);
     ++lines;
     for (int group = 1; group <= kCellsPerCrystalRow; ++group) {
       const int c = (page - 1) * kCellsPerPageRow + (crystal - 1) * kCellsPerCrystalRow + group;
-      AppendGroupLine(out, group);
+      out.Append(Repeated().groups[group]);
       ++lines;
       if (progress.group_written) progress.group_written(lines);
       AppendByteLines(out, map, c, group);

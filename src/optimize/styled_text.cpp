@@ -15,6 +15,20 @@ void StyledText::Append(std::string_view utf8, TextStyle style) {
   }
 }
 
+void StyledText::Append(const StyledText& other) {
+  if (other.spans_.empty()) return;
+  const size_t offset = text_.size();
+  text_.append(other.text_);
+  auto first = other.spans_.begin();
+  if (!spans_.empty() && spans_.back().style == first->style) {
+    spans_.back().end = offset + first->end;
+    ++first;
+  }
+  for (auto it = first; it != other.spans_.end(); ++it) {
+    spans_.push_back({offset + it->begin, offset + it->end, it->style});
+  }
+}
+
 void StyledText::Clear() {
   text_.clear();
   spans_.clear();

@@ -28,6 +28,8 @@ class StyledText {
  public:
   // Appends text in one style; joins the last span when the style is the same.
   void Append(std::string_view utf8, TextStyle style = {});
+  // Appends another styled text whole.
+  void Append(const StyledText& other);
   void Clear();
   void Reserve(size_t bytes, size_t spans);
 
