@@ -24,6 +24,7 @@
 #include "optimize/optimize_commands.h"
 #include "optimize/optimize_panel.h"
 #include "optimize/report_view.h"
+#include "picture/canvas_widget.h"
 #include "picture/editor.h"
 #include "test_support.h"
 
@@ -200,6 +201,15 @@ TEST_F(Optimize, ClickOnACellOfBufferTenShowsItsSkips) {
   EXPECT_EQ(ShownStyle(4, 18), black);
   EXPECT_EQ(ShownStyle(7, 18), std::pair(QColor(70, 36, 185), false));
   EXPECT_EQ(ShownStyle(7, 19), black);
+}
+
+TEST_F(Optimize, HoverHighlightOnlyWhileBufferTenIsCurrent) {
+  for (const auto& [b, lit] : {std::pair{1, false}, std::pair{10, true}}) {
+    Window().Editor().SwitchBuffer(b - 1);
+    MovePointer(Window().Canvas(), CellCentre(30 + b));
+    const QPoint p = CellCentre(30 + b);
+    EXPECT_EQ(At(CanvasShot(), p.x(), p.y()) == Colour(colour::kCellHover), lit) << "buffer " << b;
+  }
 }
 
 TEST_F(Optimize, ListWithoutSourcesScansFirstOnlyWithTheAutoBox) {
