@@ -37,8 +37,8 @@ QTextDocument* BuildReportDocument(const StyledText& text, const QFont& font, QO
   return document;
 }
 
-void ReportView::ShowReport(const StyledText& text) {
-  report_ = text;
+void ReportView::ShowReport(StyledText text) {
+  report_ = std::move(text);
   QTextDocument* old = own_document_;
   own_document_ = BuildReportDocument(report_, font(), this);
   setDocument(own_document_);

@@ -18,7 +18,7 @@ class ReportView : public QPlainTextEdit {
 
   // Replaces the content, caret at the start. The document is built aside and set once; the
   // view lays out only the lines it shows, so a long report costs no more than a short one.
-  void ShowReport(const StyledText& text);
+  void ShowReport(StyledText text);
   void ClearReport();
 
   const StyledText& Report() const { return report_; }
