@@ -6,6 +6,8 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "codegen/listing_view.h"
+#include "optimize/optimize_panel.h"
+#include "optimize/report_view.h"
 #include "picture/canvas_widget.h"
 #include "picture/editor.h"
 #include "ui/platform.h"
@@ -47,6 +49,10 @@ bool EditCommands::PointerOver(const QWidget* widget) const {
   return widget->isVisible() && on_screen.contains(window_.Platform().PointerPosition());
 }
 
+bool EditCommands::PointerOverReport() const {
+  return window_.State().WorkMode() == 4 && PointerOver(window_.OptimizeSidePanel()->Report());
+}
+
 bool EditCommands::ShortcutOnCell(CellOperation operation) {
   if (window_.State().WorkMode() != 1 || !PointerOver(window_.CanvasFrame())) return false;
   const QPoint p = window_.Canvas()->mapFromGlobal(window_.Platform().PointerPosition());
@@ -59,7 +65,9 @@ bool EditCommands::ShortcutOnCell(CellOperation operation) {
 
 void EditCommands::ShortcutCopy() {
   if (ShortcutOnCell(CellOperation::kCopy)) return;
-  if (PointerOver(window_.CurrentListing())) {
+  if (PointerOverReport()) {
+    window_.Dispatch(command::kReportCopy);
+  } else if (PointerOver(window_.CurrentListing())) {
     window_.Dispatch(command::kListingCopy);
   } else {
     window_.Platform().Beep();
@@ -67,7 +75,9 @@ void EditCommands::ShortcutCopy() {
 }
 
 void EditCommands::ShortcutSelectAll() {
-  if (PointerOver(window_.CurrentListing())) {
+  if (PointerOverReport()) {
+    window_.Dispatch(command::kReportSelectAll);
+  } else if (PointerOver(window_.CurrentListing())) {
     window_.Dispatch(command::kListingSelectAll);
   } else {
     window_.Platform().Beep();
@@ -75,7 +85,9 @@ void EditCommands::ShortcutSelectAll() {
 }
 
 void EditCommands::ShortcutSave() {
-  if (PointerOver(window_.CurrentListing())) {
+  if (PointerOverReport()) {
+    window_.Dispatch(command::kReportSave);
+  } else if (PointerOver(window_.CurrentListing())) {
     window_.Dispatch(command::kListingSave);
   } else {
     window_.Platform().Beep();

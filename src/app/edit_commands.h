@@ -1,5 +1,6 @@
 // Cut, copy, paste and clear of canvas cells, and the edit shortcuts, which act on whatever
-// lies under the mouse pointer: a canvas cell in editing, else the current listing view.
+// lies under the mouse pointer: a canvas cell in editing, the optimization report in its
+// mode, else the current listing view.
 #pragma once
 
 #include <QObject>
@@ -32,6 +33,8 @@ class EditCommands : public QObject {
   void ShortcutSave();
   void Edit(int c, CellOperation operation, bool marks_modified);
   bool PointerOver(const QWidget* widget) const;
+  // In the optimization mode the report view takes the text shortcuts first.
+  bool PointerOverReport() const;
 
   MainWindow& window_;
 };

@@ -23,6 +23,9 @@
 #include "codegen/conversion_panel.h"
 #include "codegen/listing_commands.h"
 #include "codegen/listing_view.h"
+#include "optimize/optimize_commands.h"
+#include "optimize/optimize_panel.h"
+#include "optimize/report_view.h"
 #include "picture/buffer_tab_bar.h"
 #include "picture/canvas_widget.h"
 #include "picture/cell_panel.h"
@@ -79,6 +82,9 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
   listing_commands_ =
       new ListingCommands(state_, platform_, *conversion_panel_, listings_, *editor_, this);
   listing_commands_->Register(commands_);
+  optimize_commands_ = new OptimizeCommands(state_, platform_, *optimize_panel_, *editor_, this);
+  optimize_commands_->Register(commands_);
+  optimize_panel_->SetStartState(settings.count_byte, settings.auto_scan);
 
   RegisterCommands();
   tools_ =
@@ -128,8 +134,8 @@ void MainWindow::BuildClient() {
   conversion_panel_ = new ConversionPanel(client_);
   panels_[PanelIndex(SidePanel::kConversion)] = conversion_panel_;
   panels_[PanelIndex(SidePanel::kLogic)] = new LogicPanel(client_);
-  panels_[PanelIndex(SidePanel::kOptimize)] =
-      frame("Оптимизация кода", 458, "Закрыть панель «Оптимизация кода»");
+  optimize_panel_ = new OptimizePanel(client_);
+  panels_[PanelIndex(SidePanel::kOptimize)] = optimize_panel_;
   panels_[PanelIndex(SidePanel::kBin)] = CreateBinExportPanel(state_, platform_, client_);
   for (int i = 0; i < static_cast<int>(panels_.size()); ++i) SetPanel(i, panels_[i]);
 }
@@ -255,6 +261,9 @@ void MainWindow::AfterEvent(QObject* receiver, QEvent* event) {
     const QPoint p = client_->mapFromGlobal(platform_.PointerPosition());
     if (p.x() > 4 && p.x() < 550 && p.y() > 340 && p.y() < 490) {
       menus_->Popup(2)->popup(platform_.PointerPosition());
+    } else if (state_.WorkMode() == 4 &&
+               optimize_panel_->Report()->Contains(platform_.PointerPosition())) {
+      menus_->Popup(3)->popup(platform_.PointerPosition());
     }
   }
   editor_->RunPolls();

@@ -30,6 +30,8 @@ class ListingCommands;
 class ListingView;
 class MainMenus;
 class ToolCommands;
+class OptimizeCommands;
+class OptimizePanel;
 
 class MainWindow : public QMainWindow, public ui::EventObserver {
   Q_OBJECT
@@ -58,6 +60,8 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ConversionPanel* ConversionSidePanel() const { return conversion_panel_; }
   ListingCommands& Listings() { return *listing_commands_; }
   ToolCommands& Tools() { return *tools_; }
+  OptimizePanel* OptimizeSidePanel() const { return optimize_panel_; }
+  OptimizeCommands& Optimizer() { return *optimize_commands_; }
   ListingView* Listing(int b) const { return listings_[IsValidBuffer(b) ? b - 1 : 0]; }
   ListingView* CurrentListing() const { return Listing(state_.CurrentBuffer()); }
   ui::SidePanelFrame* Panel(int side_panel) const { return panels_[side_panel]; }
@@ -106,6 +110,8 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ConversionPanel* conversion_panel_ = nullptr;
   ListingCommands* listing_commands_ = nullptr;
   ToolCommands* tools_ = nullptr;
+  OptimizePanel* optimize_panel_ = nullptr;
+  OptimizeCommands* optimize_commands_ = nullptr;
   std::array<ListingView*, kBufferCount> listings_{};
   std::array<ui::SidePanelFrame*, 6> panels_{};
   QPointer<AboutWindow> about_;

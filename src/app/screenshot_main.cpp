@@ -15,10 +15,11 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "app/tool_commands.h"
 #include "app/work_modes.h"
 #include "binexport/bin_panel.h"
-#include "app/tool_commands.h"
 #include "codegen/listing_commands.h"
+#include "optimize/optimize_commands.h"
 #include "picture/editor.h"
 #include "tools/animation_panel.h"
 #include "tools/logic_panel.h"
@@ -112,6 +113,15 @@ int main(int argc, char** argv) {
   animation.StartAnimation();
   Save(window.get(), dir, "mode2_running");
   animation.StopAnimation();
+  // The optimization mode after a scan of two pictures, a cell's skips, and the full list.
+  DrawSample(window->State().Buffer(2));
+  window->State().Buffer(2).SetCell(42, {});
+  window->Dispatch(lumigrid::command::kModeOptimize);
+  window->Optimizer().Scan();
+  window->Optimizer().ShowCellSkips(42);
+  Save(window.get(), dir, "optimize_scan");
+  window->Optimizer().BuildSkipList();
+  Save(window.get(), dir, "optimize_list");
   window->Dispatch(lumigrid::command::kModeEditing);
 
   // The file menu and the cell pop-up in every menu style.

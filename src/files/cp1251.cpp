@@ -110,6 +110,19 @@ std::string Utf8ToCp1251(std::string_view utf8) {
   return out;
 }
 
+int Cp1251Byte(char32_t code_point) {
+  const char byte = CodePointToByte(code_point);
+  if (byte == kUnmappable && code_point != U'?') return -1;
+  return static_cast<uint8_t>(byte);
+}
+
+char32_t NextUtf8CodePoint(std::string_view text, size_t& i) {
+  size_t length = 0;
+  const char32_t cp = DecodeUtf8(text, i, length);
+  i += length;
+  return cp == kMalformed ? U'\uFFFD' : cp;
+}
+
 std::string Cp1251ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);

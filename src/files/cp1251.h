@@ -23,4 +23,11 @@ std::string Utf8ToCp1251(std::string_view utf8);
 // Windows-1251 bytes to UTF-8 text. Every byte has a character, so this never fails.
 std::string Cp1251ToUtf8(std::string_view bytes);
 
+// The Windows-1251 byte of one code point, or -1 when the code page has none.
+int Cp1251Byte(char32_t code_point);
+
+// The code point of the UTF-8 character at text[i]; moves i past it. Malformed input gives
+// U+FFFD for each maximal ill-formed subsequence, as the rules above count them.
+char32_t NextUtf8CodePoint(std::string_view text, size_t& i);
+
 }  // namespace lumigrid

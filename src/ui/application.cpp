@@ -25,6 +25,40 @@ void Application::StopObserving(EventObserver* observer) {
   }
 }
 
+namespace {
+
+bool IsUserInput(const QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Application* Running() { return qobject_cast<Application*>(QCoreApplication::instance()); }
+
+}  // namespace
+
+ScopedInputBlock::ScopedInputBlock() {
+  if (Application* app = Running()) ++app->input_blocks_;
+}
+
+ScopedInputBlock::~ScopedInputBlock() {
+  if (Application* app = Running()) --app->input_blocks_;
+}
+
 bool Application::notify(QObject* receiver, QEvent* event) {
   bool result = false;
   if (RunGuarded([&] { result = Deliver(receiver, event); })) return result;
@@ -33,6 +67,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 bool Application::Deliver(QObject* receiver, QEvent* event) {
+  if (input_blocks_ > 0 && IsUserInput(event)) return true;
   // A copy: an observer may be removed while an event is handled.
   const QList<EventObserver*> observers = observers_;
   for (EventObserver* o : observers) {

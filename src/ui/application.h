@@ -38,8 +38,20 @@ class Application : public QApplication {
 
  private:
   bool Deliver(QObject* receiver, QEvent* event);
+  friend class ScopedInputBlock;
 
   QList<EventObserver*> observers_;
+  int input_blocks_ = 0;
+};
+
+// While one lives, clicks and keys are dropped instead of delivered: pending events may be
+// taken to repaint the window, but no command runs in the middle of a long operation.
+class ScopedInputBlock {
+ public:
+  ScopedInputBlock();
+  ~ScopedInputBlock();
+  ScopedInputBlock(const ScopedInputBlock&) = delete;
+  ScopedInputBlock& operator=(const ScopedInputBlock&) = delete;
 };
 
 }  // namespace lumigrid::ui

@@ -1,0 +1,107 @@
+#include "optimize/optimize_commands.h"
+
+#include <vector>
+
+#include "app/command_table.h"
+#include "app/commands.h"
+#include "files/path_text.h"
+#include "files/safe_file.h"
+#include "optimize/identical_scan.h"
+#include "optimize/optimize_panel.h"
+#include "optimize/report_view.h"
+#include "optimize/rtf_writer.h"
+#include "optimize/skip_report.h"
+#include "picture/editor.h"
+#include "picture/editor_state.h"
+#include "ui/application.h"
+#include "ui/platform.h"
+
+namespace lumigrid {
+
+namespace {
+
+constexpr int kPauseBeforeListMs = 100;
+constexpr int kEventsBeforeList = 4;  // enough for the progress to be drawn
+constexpr int kTxtFilter = 1;         // "RTF|*.rtf|TXT|*.txt"
+
+}  // namespace
+
+OptimizeCommands::OptimizeCommands(EditorState& state, ui::Platform& platform, OptimizePanel& panel,
+                                   Editor& editor, QWidget* dialog_parent)
+    : QObject(&panel),
+      state_(state),
+      platform_(platform),
+      panel_(panel),
+      editor_(editor),
+      dialog_parent_(dialog_parent) {
+  connect(&panel_, &OptimizePanel::scanRequested, this, &OptimizeCommands::Scan);
+  connect(&panel_, &OptimizePanel::listRequested, this, &OptimizeCommands::MakeList);
+  connect(&editor_, &Editor::skipMapCellClicked, this, &OptimizeCommands::ShowCellSkips);
+}
+
+void OptimizeCommands::Register(CommandTable& commands) {
+  commands.Register(command::kReportSelectAll, [this] { panel_.Report()->selectAll(); });
+  commands.Register(command::kReportCopy, [this] { panel_.Report()->copy(); });
+  commands.Register(command::kReportSave, [this] { SaveReportView(); });
+}
+
+void OptimizeCommands::Scan() {
+  StoreSkipMap(state_, ScanIdenticalBytes(state_, panel_.Sources(), panel_.RunValue()));
+  const bool shown = state_.CurrentBuffer() == kSkipMapBuffer;
+  editor_.SwitchBuffer(kSkipMapBuffer - 1);
+  // The switch redraws only when the buffer changes.
+  if (shown) editor_.RedrawCanvas();
+}
+
+void OptimizeCommands::ShowCellSkips(int c) {
+  panel_.Report()->ShowReport(CellSkipDetail(state_.Buffer(kSkipMapBuffer).Bytes(), c));
+}
+
+void OptimizeCommands::MakeList() {
+  if (panel_.AutoScan()) Scan();
+  BuildSkipList();
+}
+
+void OptimizeCommands::BuildSkipList() {
+  // Pending events are taken only to repaint; a click made meanwhile is lost.
+  const ui::ScopedInputBlock block;
+  ReportView* view = panel_.Report();
+  view->ClearReport();
+  view->hide();
+  platform_.Sleep(kPauseBeforeListMs);
+  panel_.ShowProgress();
+  for (int i = 0; i < kEventsBeforeList; ++i) platform_.ProcessPendingEvents();
+
+  std::vector<ReportSource> sources;
+  const SourceFlags ticked = panel_.Sources();
+  for (int b = 1; b <= kSourceBufferCount; ++b) {
+    if (ticked[b - 1]) sources.push_back({b, state_.BufferFileName(b)});
+  }
+  const SkipListProgress progress{[this] { platform_.ProcessPendingEvents(); },
+                                  [this](int lines) { panel_.SetProgress(lines); }};
+  view->ShowReport(SkipListReport(state_.Buffer(kSkipMapBuffer).Bytes(), sources,
+                                  panel_.RunText().toStdString(), progress));
+  panel_.HideProgress();
+  view->show();
+  view->setFocus();
+}
+
+void OptimizeCommands::SaveReportView() {
+  const ui::FileChoice choice = platform_.AskSaveFile(
+      dialog_parent_,
+      {QStringLiteral("Сохранить файл..."), QStringLiteral("RTF|*.rtf|TXT|*.txt"), 0, QString()});
+  if (choice.Cancelled()) return;
+  // The format follows the filter, whatever the name's extension says.
+  const bool text = choice.filter == kTxtFilter;
+  std::string path = choice.path.toStdString();
+  if (PathExtension(path).empty()) path += text ? ".txt" : ".rtf";
+  const StyledText& report = panel_.Report()->Report();
+  if (!WriteFileSafely(path, text ? PlainTextFileBytes(report) : WriteRtf(report))) {
+    platform_.ShowMessage(dialog_parent_, {QStringLiteral("Ошибка"),
+                                           QStringLiteral("Не удалось сохранить файл\n") +
+                                               QString::fromStdString(path),
+                                           ui::MessageIcon::kError});
+  }
+}
+
+}  // namespace lumigrid
