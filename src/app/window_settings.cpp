@@ -1,7 +1,10 @@
 // The main window's side of the settings: each key's value read from its control at the end.
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/tool_commands.h"
 #include "codegen/conversion_panel.h"
+#include "optimize/optimize_panel.h"
+#include "tools/animation_panel.h"
 
 namespace lumigrid {
 
@@ -13,10 +16,10 @@ Settings MainWindow::CollectSettings() const {
   // The panel shows the current buffer's options.
   s.convert = conversion_panel_->Options();
   s.style_menu = menus_->MenuStyle();
-  // Wired here once the animation and optimization panels are part of the window:
-  // s.anime_delay = animation_panel_->DelayIndex();
-  // s.count_byte = optimize_panel_->MinimumRun();
-  // s.auto_scan = optimize_panel_->AutoScan();
+  // A delay list with nothing chosen keeps the stored entry.
+  if (const int delay = tools_->Animation().DelayIndex(); delay >= 0) s.anime_delay = delay;
+  s.count_byte = optimize_panel_->RunValue();
+  s.auto_scan = optimize_panel_->AutoScan();
   for (int i = 1; i <= RecentFiles::kCount; ++i) s.recent_files[i - 1] = state_.Recent().Entry(i);
   return s;
 }

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -17,8 +18,11 @@
 #include "app/recovery_file.h"
 #include "app/settings_store.h"
 #include "app/startup.h"
+#include "app/tool_commands.h"
 #include "codegen/conversion_panel.h"
 #include "file_test_support.h"
+#include "optimize/optimize_panel.h"
+#include "tools/animation_panel.h"
 
 namespace lumigrid::testing_support {
 namespace {
@@ -76,9 +80,15 @@ TEST_F(SettingsRestart, FirstStartCreatesAnEmptyFileThatTheEndFills) {
 }
 
 TEST_F(SettingsRestart, EveryControlIsRestored) {
-  // Keys whose controls this window does not have yet pass through unchanged.
   Write("; hand-written\r\n[Anime]\r\nDelay = 7\r\n[Optimizacia]\r\nCountByte = 9\r\nAuto = 0\r\n");
   auto window = Start();
+  // The stored values reach the animation and optimization panels.
+  EXPECT_EQ(window->Tools().Animation().DelayList()->currentIndex(), 7);
+  EXPECT_EQ(window->OptimizeSidePanel()->RunSpin()->value(), 9);
+  EXPECT_FALSE(window->OptimizeSidePanel()->AutoBox()->isChecked());
+  window->Tools().Animation().DelayList()->setCurrentIndex(10);
+  window->OptimizeSidePanel()->RunSpin()->setValue(23);
+  QTest::mouseClick(window->OptimizeSidePanel()->AutoBox(), Qt::LeftButton);
   window->move(345, 123);
   ConversionPanel& panel = *window->ConversionSidePanel();
   QTest::mouseClick(panel.OwnOption(), Qt::LeftButton);
@@ -109,12 +119,12 @@ TEST_F(SettingsRestart, EveryControlIsRestored) {
   EXPECT_EQ(window->Menus().MenuStyle(), 4);
   EXPECT_EQ(window->State().Recent().Entry(1), picture);
   EXPECT_EQ(window->State().Recent().Entry(2), other);
-  const Settings again = window->CollectSettings();
-  EXPECT_EQ(again.anime_delay, 7);
-  EXPECT_EQ(again.count_byte, 9);
-  EXPECT_FALSE(again.auto_scan);
+  EXPECT_EQ(window->Tools().Animation().DelayList()->currentIndex(), 10);
+  EXPECT_EQ(window->OptimizeSidePanel()->RunSpin()->value(), 23);
+  EXPECT_TRUE(window->OptimizeSidePanel()->AutoBox()->isChecked());
   ASSERT_TRUE(End(std::move(window)));
-  EXPECT_EQ(Content().find("\xEF\xBB\xBF; hand-written\r\n[Anime]\r\nDelay = 7\r\n"), 0u);
+  EXPECT_EQ(Content().find("\xEF\xBB\xBF; hand-written\r\n[Anime]\r\nDelay = 10\r\n"), 0u);
+  EXPECT_NE(Content().find("CountByte = 23\r\nAuto = 1\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsRestart, PositionOutsideTheScreenRangeOpensAtTen) {
