@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "files/image_import.h"
+#include "files/image_import_qt.h"
 #include "files/mono_convert.h"
 #include "image/stream_writers.h"
 

@@ -5,7 +5,7 @@
 #include "app/file_rules.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
-#include "files/image_import.h"
+#include "files/image_import_qt.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
 #include "picture/editor.h"

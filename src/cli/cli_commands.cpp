@@ -1,10 +1,5 @@
 #include "cli/cli_commands.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QString>
-
 #include <cctype>
 #include <limits>
 #include <span>
@@ -12,6 +7,7 @@
 #include "binexport/bin_block.h"
 #include "binexport/bin_placement.h"
 #include "cli/cli_inputs.h"
+#include "cli/png_writer.h"
 #include "codegen/listing.h"
 #include "files/safe_file.h"
 #include "frames/frame_script.h"
@@ -99,22 +95,14 @@ int RunRender(const ParsedCommand& command, Context& context) {
   const auto picture = context.LoadPicture(command.positional[0]);
   if (!picture) return context.ExitCode();
 
-  const Rgb background = colour::kCellNormal;
-  const Rgb lit = colour::kPixelLit;
-  QImage image(kPictureWidth * scale, kPictureHeight * scale, QImage::Format_RGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      const Rgb c = picture->buffer.Pixel(x / scale, y / scale) ? lit : background;
-      line[x] = qRgb(c.r, c.g, c.b);
-    }
-  }
-  QByteArray png;
-  QBuffer device(&png);
-  device.open(QIODevice::WriteOnly);
-  if (!image.save(&device, "PNG")) return context.Fail(*output, "cannot encode the PNG image");
-  return context.WriteOutput(*output,
-                             std::string(png.constData(), static_cast<size_t>(png.size())));
+  const auto colour = [](Rgb c) { return PngColour{c.r, c.g, c.b}; };
+  const PictureBuffer& buffer = picture->buffer;
+  const auto png = EncodeTwoColourPng(
+      kPictureWidth * scale, kPictureHeight * scale,
+      {colour(colour::kCellNormal), colour(colour::kPixelLit)},
+      [&buffer, scale](int x, int y) { return buffer.Pixel(x / scale, y / scale); });
+  if (!png) return context.Fail(*output, "cannot encode the PNG image");
+  return context.WriteOutput(*output, *png);
 }
 
 // A C name from a file name: letters, digits and '_' of its stem, "picture" when none is left.

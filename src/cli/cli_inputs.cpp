@@ -1,7 +1,5 @@
 #include "cli/cli_inputs.h"
 
-#include <QString>
-
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -72,7 +70,7 @@ int Context::Usage(const std::string& message) {
 
 std::optional<LoadedPicture> Context::DecodeImage(const std::string& path,
                                                   const std::string& shown) {
-  const ImageDecodeResult result = DecodeImageToPicture(QString::fromStdString(path));
+  const ImageDecodeResult result = DecodeImageFile(path);
   switch (result.status) {
     case ImageDecodeStatus::kOk: {
       LoadedPicture picture;

@@ -286,8 +286,4 @@ ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const Conversion
   return result;
 }
 
-ImageDecodeResult DecodeImageToPicture(const QString& path, const ConversionOptions& options) {
-  return DecodeImageFile(path.toStdString(), options);
-}
-
 }  // namespace lumigrid

@@ -3,8 +3,6 @@
 // area-average conversion, so memory does not grow with the image.
 #pragma once
 
-#include <QString>
-
 #include <string>
 
 #include "files/conversion_options.h"
@@ -29,6 +27,5 @@ struct ImageDecodeResult {
 // whose pixel data ends early or that the decoder finds corrupt is refused too.
 ImageDecodeResult DecodeImageFile(const std::string& utf8_path,
                                   const ConversionOptions& options = {});
-ImageDecodeResult DecodeImageToPicture(const QString& path, const ConversionOptions& options = {});
 
 }  // namespace lumigrid

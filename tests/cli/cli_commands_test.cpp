@@ -15,7 +15,7 @@
 #include "cli_test_support.h"
 #include "codegen/listing.h"
 #include "core/temp_folder.h"
-#include "files/image_import.h"
+#include "files/image_import_qt.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
 #include "frames/frame_script.h"

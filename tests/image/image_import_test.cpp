@@ -1,4 +1,4 @@
-#include "files/image_import.h"
+#include "files/image_import_qt.h"
 
 #include <QByteArray>
 #include <QDir>
