@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include <cctype>
+#include <initializer_list>
 #include <limits>
 #include <span>
 
@@ -9,11 +10,17 @@
 #include "cli/cli_inputs.h"
 #include "cli/png_writer.h"
 #include "codegen/listing.h"
+#include "files/path_text.h"
 #include "files/safe_file.h"
+#include "frames/frame_budget.h"
 #include "frames/frame_script.h"
 #include "frames/frame_table.h"
+#include "optimize/identical_scan.h"
+#include "optimize/rtf_writer.h"
+#include "optimize/skip_report.h"
 #include "picture/canvas_geometry.h"
 #include "picture/geometry.h"
+#include "tools/logic_ops.h"
 
 namespace lumigrid::cli {
 
@@ -72,9 +79,54 @@ int RunListing(const ParsedCommand& command, Context& context) {
   return context.WriteOutput(command.Value("output").value_or("-"), bytes);
 }
 
+// The one of `names` that `text` is; its index, or nullopt.
+std::optional<int> Choice(std::string_view text, std::initializer_list<std::string_view> names) {
+  int i = 0;
+  for (std::string_view name : names) {
+    if (text == name) return i;
+    ++i;
+  }
+  return std::nullopt;
+}
+
+std::optional<ConversionOptions> ReadConversionOptions(const ParsedCommand& command,
+                                                       Context& context) {
+  ConversionOptions options;
+  if (const auto text = command.Value("threshold")) {
+    const auto value = ParseInteger(*text, 0, 256);
+    if (!value) {
+      context.Usage("--threshold takes a grey level from 0 to 256, not '" + *text + "'");
+      return std::nullopt;
+    }
+    options.threshold = static_cast<int>(*value);
+  }
+  options.invert = command.Has("invert");
+  if (const auto text = command.Value("fit")) {
+    const auto fit = Choice(*text, {"stretch", "contain", "cover"});
+    if (!fit) {
+      context.Usage("--fit takes stretch, contain or cover, not '" + *text + "'");
+      return std::nullopt;
+    }
+    options.fit = static_cast<Fit>(*fit);
+  }
+  if (const auto text = command.Value("dither")) {
+    const auto dither = Choice(*text, {"none", "floyd-steinberg", "atkinson", "ordered"});
+    if (!dither) {
+      context.Usage("--dither takes none, floyd-steinberg, atkinson or ordered, not '" + *text +
+                    "'");
+      return std::nullopt;
+    }
+    options.dither = static_cast<Dither>(*dither);
+  }
+  return options;
+}
+
 int RunImport(const ParsedCommand& command, Context& context) {
   const auto output = command.Value("output");
   if (!output) return context.Usage("'import' needs -o PICTURE.chr");
+  const auto conversion = ReadConversionOptions(command, context);
+  if (!conversion) return context.ExitCode();
+  context.SetConversion(*conversion);
   const auto picture = context.LoadPicture(command.positional[0]);
   if (!picture) return context.ExitCode();
   const PictureBytes& bytes = picture->buffer.Bytes();
@@ -282,6 +334,93 @@ int RunFrames(const ParsedCommand& command, Context& context) {
   return context.WriteOutput(command.Value("output").value_or("-"), bytes);
 }
 
+int RunLogic(const ParsedCommand& command, Context& context) {
+  const auto output = command.Value("output");
+  if (!output) return context.Usage("'logic' needs -o PICTURE.chr");
+  const auto op = Choice(command.positional[0], {"and", "or", "xor"});
+  if (!op) {
+    return context.Usage("the operation is and, or or xor, not '" + command.positional[0] + "'");
+  }
+  const auto first = context.LoadPicture(command.positional[1]);
+  if (!first) return context.ExitCode();
+  const auto second = context.LoadPicture(command.positional[2]);
+  if (!second) return context.ExitCode();
+  PictureBytes result{};
+  CombineBytes(static_cast<LogicOp>(*op), first->buffer.Bytes(), second->buffer.Bytes(), result);
+  return context.WriteOutput(*output, std::string(result.begin(), result.end()));
+}
+
+std::optional<int> ReadMinimumRun(const ParsedCommand& command, Context& context) {
+  const std::string text = command.Value("min-run").value_or("1");
+  const auto value = ParseInteger(text, 1, kMinRunLimit);
+  if (!value) {
+    context.Usage("--min-run takes a number from 1 to " + std::to_string(kMinRunLimit) + ", not '" +
+                  text + "'");
+    return std::nullopt;
+  }
+  return static_cast<int>(*value);
+}
+
+std::vector<const PictureBytes*> Pointers(const std::vector<PictureBytes>& pictures) {
+  std::vector<const PictureBytes*> list;
+  for (const PictureBytes& p : pictures) list.push_back(&p);
+  return list;
+}
+
+// The skip map of the sources and its full list, as the optimization panel makes them.
+int RunSkips(const ParsedCommand& command, Context& context) {
+  if (command.positional.size() > static_cast<std::size_t>(kSourceBufferCount)) {
+    return context.Usage("at most " + std::to_string(kSourceBufferCount) +
+                         " pictures, as the optimization panel has sources");
+  }
+  const std::string output = command.Value("output").value_or("-");
+  std::string format = command.Value("format").value_or("");
+  if (format.empty()) format = output != "-" && !HasExtension(output, "txt") ? "rtf" : "txt";
+  if (format != "rtf" && format != "txt") {
+    return context.Usage("--format takes rtf or txt, not '" + format + "'");
+  }
+  const auto run = ReadMinimumRun(command, context);
+  if (!run) return context.ExitCode();
+
+  std::vector<PictureBytes> pictures;
+  std::vector<ReportSource> sources;
+  for (std::size_t i = 0; i < command.positional.size(); ++i) {
+    auto picture = context.LoadPicture(command.positional[i]);
+    if (!picture) return context.ExitCode();
+    pictures.push_back(picture->buffer.Bytes());
+    sources.push_back({static_cast<int>(i) + 1, picture->buffer.FileName()});
+  }
+  const PictureBytes map = ScanIdenticalBytes(Pointers(pictures), *run);
+  if (const auto map_path = command.Value("map")) {
+    if (context.WriteOutput(*map_path, std::string(map.begin(), map.end())) != kExitOk)
+      return context.ExitCode();
+  }
+  const StyledText report = SkipListReport(map, sources, std::to_string(*run));
+  return context.WriteOutput(output,
+                             format == "txt" ? PlainTextFileBytes(report) : WriteRtf(report));
+}
+
+int RunBudget(const ParsedCommand& command, Context& context) {
+  const auto run = ReadMinimumRun(command, context);
+  if (!run) return context.ExitCode();
+  const std::string cycle_text =
+      command.Value("cycle-ns").value_or(std::to_string(kDefaultBusCycleNs));
+  const auto cycle = ParseInteger(cycle_text, 1, kMaxBusCycleNs);
+  if (!cycle) {
+    return context.Usage("--cycle-ns takes a number from 1 to " + std::to_string(kMaxBusCycleNs) +
+                         ", not '" + cycle_text + "'");
+  }
+  const auto options = ReadSequenceOptions(command, context);
+  if (!options) return context.ExitCode();
+  const auto pictures = LoadSequence(command.positional, context);
+  if (!pictures) return context.ExitCode();
+  // The skip map the optimization panel would make of the whole sequence.
+  const PictureBytes map = ScanIdenticalBytes(Pointers(*pictures), *run);
+  const auto budget = ComputeFrameBudget(*pictures, map, *options, *cycle);
+  if (!budget) return context.Usage("the cycle time is out of range");
+  return context.WriteOutput(command.Value("output").value_or("-"), FormatFrameBudget(*budget));
+}
+
 using Runner = int (*)(const ParsedCommand&, Context&);
 
 struct CommandEntry {
@@ -301,13 +440,21 @@ const std::vector<CommandEntry>& Entries() {
                        options, 1, 1},
                       RunListing});
     }
-    list.push_back({{"import",
-                     "IMAGE",
-                     "Imports a BMP, JPEG or PNG image into a .chr picture, as the editor does.",
-                     {Output("The .chr picture to write.")},
-                     1,
-                     1},
-                    RunImport});
+    list.push_back(
+        {{"import",
+          "IMAGE",
+          "Imports a BMP, JPEG or PNG image into a .chr picture; the defaults are the editor's "
+          "import.",
+          {Output("The .chr picture to write."),
+           {"threshold", 0, "N", "Lit below grey level N (default 220)."},
+           {"invert", 0, "", "Swap lit and clear pixels."},
+           {"fit", 0, "MODE",
+            "stretch (default: the whole image, aspect not kept), contain "
+            "(aspect kept, on white) or cover (aspect kept, cut to fill)."},
+           {"dither", 0, "MODE", "none (default), floyd-steinberg, atkinson or ordered."}},
+          1,
+          1},
+         RunImport});
     list.push_back({{"render",
                      "PICTURE",
                      "The picture as a PNG image, as the canvas shows it.",
@@ -355,6 +502,42 @@ const std::vector<CommandEntry>& Entries() {
                        options, 1, -1},
                       RunFrames});
     }
+    list.push_back({{"logic",
+                     "and|or|xor A B",
+                     "Combines two pictures byte by byte, as the logic panel does.",
+                     {Output("The .chr picture to write.")},
+                     3,
+                     3},
+                    RunLogic});
+    list.push_back(
+        {{"skips",
+          "PICTURE...",
+          "Scans up to nine pictures for identical bytes and writes the full skip list, as the "
+          "optimization panel does.",
+          {Output("The report (default: standard output, as text)."),
+           {"format", 0, "FORMAT",
+            "rtf or txt (default: txt for .txt names and standard output, "
+            "rtf otherwise)."},
+           {"min-run", 0, "N",
+            "Shortest run of identical bytes that may be skipped (1..64, "
+            "default 1)."},
+           {"map", 0, "MAP.chr", "Also write the skip map as a picture."}},
+          1,
+          -1},
+         RunSkips});
+    list.push_back(
+        {{"budget",
+          "PICTURE...",
+          "Bus operations, table bytes and bus time of each change of picture: every picture "
+          "written whole, only the bytes the skip map leaves, and the frame script.",
+          {Output("Write the table here (default: standard output)."),
+           {"loop", 0, "", "Count the change from the last picture back to the first too."},
+           {"from", 0, "START", "The picture the display shows first (default: blank)."},
+           {"min-run", 0, "N", "The skip map's minimum run (1..64, default 1)."},
+           {"cycle-ns", 0, "N", "One bus write cycle in ns (default 1000)."}},
+          1,
+          -1},
+         RunBudget});
     return list;
   }();
   return entries;

@@ -70,7 +70,7 @@ int Context::Usage(const std::string& message) {
 
 std::optional<LoadedPicture> Context::DecodeImage(const std::string& path,
                                                   const std::string& shown) {
-  const ImageDecodeResult result = DecodeImageFile(path);
+  const ImageDecodeResult result = DecodeImageFile(path, conversion_);
   switch (result.status) {
     case ImageDecodeStatus::kOk: {
       LoadedPicture picture;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/cli_commands.h"
+#include "files/conversion_options.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid::cli {
@@ -21,6 +22,9 @@ class Context {
 
   // Reports what went wrong itself and returns nullopt on failure.
   std::optional<LoadedPicture> LoadPicture(const std::string& argument);
+  // How images are turned into pictures from here on; the defaults are the editor's import.
+  void SetConversion(const ConversionOptions& options) { conversion_ = options; }
+
   // "-" is standard output; a file is replaced only by a complete write.
   int WriteOutput(const std::string& path, std::string_view bytes);
 
@@ -35,6 +39,7 @@ class Context {
   std::optional<LoadedPicture> DecodeImage(const std::string& path, const std::string& shown);
 
   const CliIo& io_;
+  ConversionOptions conversion_;
   bool stdin_used_ = false;
   int exit_code_ = kExitOk;
 };

@@ -18,8 +18,12 @@
 #include "files/image_import_qt.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
+#include "frames/frame_budget.h"
 #include "frames/frame_script.h"
 #include "frames/frame_table.h"
+#include "optimize/identical_scan.h"
+#include "optimize/rtf_writer.h"
+#include "optimize/skip_report.h"
 #include "picture/canvas_geometry.h"
 
 namespace lumigrid::cli {
@@ -336,6 +340,114 @@ TEST(CliFrames, TablesOfTheSequenceInEachFormat) {
   EXPECT_EQ(RunInProcess({"frames", "--name", "a-b", paths[0]}).exit_code, kExitUsage);
   EXPECT_EQ(RunInProcess({"frames", "--from", folder.File("none.chr"), paths[0]}).exit_code,
             kExitFailure);
+}
+
+TEST(CliImport, DefaultsAreTheEditorsImportAndOptionsReachTheConversion) {
+  TempFolder folder;
+  const std::string png = WriteRampPng(folder, "ramp.png");
+  const std::string out = folder.File("out.chr");
+  auto imported = [&](std::vector<std::string> options) {
+    std::vector<std::string> args{"import", png, "-o", out};
+    args.insert(args.end(), options.begin(), options.end());
+    const auto run = RunInProcess(args);
+    EXPECT_EQ(run.exit_code, kExitOk) << run.err;
+    return ReadAll(out);
+  };
+  auto decoded = [&](ConversionOptions options) {
+    return AsString(DecodeImageFile(png, options).bytes);
+  };
+  const std::string editor = decoded({});
+  EXPECT_EQ(imported({}), editor);
+  EXPECT_EQ(imported({"--threshold", "220", "--fit", "stretch", "--dither", "none"}), editor);
+
+  std::string inverted = editor;
+  for (char& c : inverted) c = static_cast<char>(~c);
+  EXPECT_EQ(imported({"--invert"}), inverted);
+  EXPECT_EQ(imported({"--threshold", "100"}), decoded({.threshold = 100}));
+  EXPECT_EQ(imported({"--fit", "contain"}), decoded({.fit = Fit::kContain}));
+  EXPECT_EQ(imported({"--fit=cover", "--dither", "atkinson"}),
+            decoded({.fit = Fit::kCover, .dither = Dither::kAtkinson}));
+  EXPECT_EQ(imported({"--dither", "ordered"}), decoded({.dither = Dither::kOrdered}));
+  EXPECT_NE(imported({"--dither", "floyd-steinberg"}), editor);
+
+  for (const auto& bad : std::vector<std::vector<std::string>>{
+           {"--threshold", "300"}, {"--fit", "zoom"}, {"--dither", "bayer"}}) {
+    std::vector<std::string> args{"import", png, "-o", out};
+    args.insert(args.end(), bad.begin(), bad.end());
+    EXPECT_EQ(RunInProcess(args).exit_code, kExitUsage) << bad[0];
+  }
+}
+
+TEST(CliLogic, EachOperationByteByByte) {
+  TempFolder folder;
+  const PictureBytes a = RandomPicture(13), b = RandomPicture(14);
+  const std::string pa = folder.File("a.chr"), pb = folder.File("b.chr");
+  ASSERT_TRUE(WritePictureFile(pa, a));
+  ASSERT_TRUE(WritePictureFile(pb, b));
+  for (const std::string op : {"and", "or", "xor"}) {
+    const auto run = RunInProcess({"logic", op, pa, pb, "-o", "-"});
+    ASSERT_EQ(run.exit_code, kExitOk) << run.err;
+    ASSERT_EQ(run.out.size(), 1024u);
+    for (size_t i = 0; i < 1024; ++i) {
+      const int expected = op == "and" ? (a[i] & b[i]) : op == "or" ? (a[i] | b[i]) : (a[i] ^ b[i]);
+      ASSERT_EQ(static_cast<uint8_t>(run.out[i]), expected) << op << " byte " << i;
+    }
+  }
+  // The result may be one of the operands.
+  ASSERT_EQ(RunInProcess({"logic", "xor", pa, pb, "-o", pa}).exit_code, kExitOk);
+  ASSERT_EQ(RunInProcess({"logic", "xor", pa, pb, "-o", pa}).exit_code, kExitOk);
+  EXPECT_EQ(ReadAll(pa), AsString(a));
+  EXPECT_EQ(RunInProcess({"logic", "nand", pa, pb, "-o", "-"}).exit_code, kExitUsage);
+  EXPECT_EQ(RunInProcess({"logic", "and", pa, pb}).exit_code, kExitUsage);
+}
+
+TEST(CliSkips, TheOptimizationPanelsReportAndMap) {
+  TempFolder folder;
+  PictureBytes a = RandomPicture(15), b = a;
+  for (size_t i = 0; i < b.size(); i += 5) b[i] ^= 0x01;
+  const std::string pa = folder.File("a.chr"), pb = folder.File("b.chr");
+  ASSERT_TRUE(WritePictureFile(pa, a));
+  ASSERT_TRUE(WritePictureFile(pb, b));
+  const PictureBytes map = ScanIdenticalBytes(std::vector<const PictureBytes*>{&a, &b}, 3);
+  const std::vector<ReportSource> sources{{1, pa}, {2, pb}};
+  const StyledText report = SkipListReport(map, sources, "3");
+
+  const auto text = RunInProcess({"skips", "--min-run", "3", pa, pb});
+  ASSERT_EQ(text.exit_code, kExitOk) << text.err;
+  EXPECT_EQ(text.out, PlainTextFileBytes(report));
+
+  const std::string rtf = folder.File("report.rtf"), txt = folder.File("report.txt");
+  const std::string map_path = folder.File("map.chr");
+  ASSERT_EQ(RunInProcess({"skips", "--min-run=3", pa, pb, "-o", rtf, "--map", map_path}).exit_code,
+            kExitOk);
+  EXPECT_EQ(ReadAll(rtf), WriteRtf(report));
+  EXPECT_EQ(ReadAll(map_path), AsString(map));
+  ASSERT_EQ(RunInProcess({"skips", "--min-run", "3", pa, pb, "-o", txt}).exit_code, kExitOk);
+  EXPECT_EQ(ReadAll(txt), PlainTextFileBytes(report));
+
+  EXPECT_EQ(RunInProcess({"skips", "--min-run", "65", pa, pb}).exit_code, kExitUsage);
+  EXPECT_EQ(RunInProcess({"skips", "--format", "doc", pa, pb}).exit_code, kExitUsage);
+  EXPECT_EQ(RunInProcess({"skips", pa, pa, pa, pa, pa, pa, pa, pa, pa, pa}).exit_code, kExitUsage);
+}
+
+TEST(CliBudget, TheCoresTableForTheSequence) {
+  TempFolder folder;
+  const std::vector<PictureBytes> pictures{RandomPicture(16), RandomPicture(17), RandomPicture(16)};
+  std::vector<std::string> args{"budget", "--loop", "--min-run", "2", "--cycle-ns", "450"};
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    args.push_back(folder.File("p" + std::to_string(i) + ".chr"));
+    ASSERT_TRUE(WritePictureFile(args.back(), pictures[i]));
+  }
+  const auto run = RunInProcess(args);
+  ASSERT_EQ(run.exit_code, kExitOk) << run.err;
+  SequenceOptions options;
+  options.loop = true;
+  const PictureBytes map = ScanIdenticalBytes(
+      std::vector<const PictureBytes*>{&pictures[0], &pictures[1], &pictures[2]}, 2);
+  EXPECT_EQ(run.out, FormatFrameBudget(*ComputeFrameBudget(pictures, map, options, 450)));
+  EXPECT_EQ(RunInProcess(args).out, run.out);
+  args[5] = "0";
+  EXPECT_EQ(RunInProcess(args).exit_code, kExitUsage);
 }
 
 }  // namespace
