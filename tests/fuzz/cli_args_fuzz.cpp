@@ -15,8 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Words separated by NUL bytes.
   std::vector<std::string> args(1);
   for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) args.emplace_back();
-    else args.back().push_back(static_cast<char>(data[i]));
+    if (data[i] == 0)
+      args.emplace_back();
+    else
+      args.back().push_back(static_cast<char>(data[i]));
   }
   const std::vector<CommandSpec>& commands = Commands();
   const ParseResult result = ParseCommandLine(args, commands);
