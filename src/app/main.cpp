@@ -25,9 +25,10 @@ int main(int argc, char** argv) {
   fatal_errors.Watch(&window->State());
   window->show();
   lumigrid::OpenCommandLineFile(*window, QApplication::arguments().mid(1));
-  lumigrid::OfferRecovery(*window, recovery_folder);
 
   startup.reset();
+  // Asked once start-up is over: the top-most start-up window would cover the question.
+  lumigrid::OfferRecovery(*window, recovery_folder);
   QApplication::exec();
   lumigrid::WriteSettings(settings_path, window->CollectSettings());
   lumigrid::RemoveRecoveryCopies(recovery_folder);

@@ -1,5 +1,6 @@
 #include "app/settings_store.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -69,7 +70,9 @@ OwnFile ReadOwnFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) return {};
+    // ENOTDIR: a plain file stands where a folder of the path should be, so nothing can
+    // exist here either.
+    if (::lstat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) return {};
     return {OwnFileState::kRefused, {}};
   }
   OwnFile result{OwnFileState::kRefused, {}};

@@ -205,16 +205,28 @@ INSTANTIATE_TEST_SUITE_P(
                                   }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsRestart, FileThatCannotBeCreatedIsReportedAndNothingSaved) {
-  path_ = folder_.File("missing-folder/Glyphboard.inf");
+// Settings folders in which nothing can exist at the settings path, nor be created there.
+class UncreatableSettingsFile : public SettingsRestart,
+                                public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(UncreatableSettingsFile, IsReportedAndNothingSaved) {
+  const std::string parent = folder_.File("settings-folder");
+  if (std::string(GetParam()) == "PlainFileInPlaceOfTheFolder") {
+    std::ofstream(PathFromUtf8(parent), std::ios::binary) << "not a folder";
+  }
+  path_ = parent + "/Glyphboard.inf";
   auto window = Start();
   ASSERT_EQ(platform_.Messages().size(), 1);
   EXPECT_EQ(Describe(platform_.Messages()[0]),
             "Запуск программы | Не удалось создать файл с настройками | error ok");
   EXPECT_EQ(window->pos(), QPoint(20, 20));
   EXPECT_FALSE(End(std::move(window)));
-  EXPECT_FALSE(fs::exists(fs::path(path_).parent_path()));
+  EXPECT_FALSE(fs::is_directory(PathFromUtf8(parent)));
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, UncreatableSettingsFile,
+                         ::testing::Values("MissingFolder", "PlainFileInPlaceOfTheFolder"),
+                         [](const auto& info) { return std::string(info.param); });
 
 // Recovery copies left by a fault, offered at the next start.
 class RecoveryOffer : public FileTest {
