@@ -55,6 +55,10 @@ class AnimationRun {
   // Moves to the next picture when it is due at `now`; true when the picture changed.
   bool Advance(TimePoint now);
 
+  // Time the run stood still (a question was open): the picture on show keeps the rest of its
+  // delay, and the grid moves on with it.
+  void Postpone(std::chrono::steady_clock::duration held) { due_ += held; }
+
  private:
   std::vector<int> sequence_;
   std::chrono::milliseconds delay_;

@@ -131,13 +131,15 @@ void AnimationPanel::ConfirmStopOnClose() {
   if (!Running() || asking_) return;
   // The pictures hold still while the question is open.
   asking_ = true;
+  const auto asked = clock_->Now();
   const ui::Answer answer = platform_->ShowMessage(
       window(), {QStringLiteral("Анимация"), QStringLiteral("Прекратить анимацию?"),
                  ui::MessageIcon::kQuestion, ui::MessageButtons::kYesNo, ui::Answer::kYes});
   asking_ = false;
   if (answer == ui::Answer::kYes) {
     StopAnimation();
-  } else {
+  } else if (Running()) {
+    run_->Postpone(clock_->Now() - asked);
     Tick();
   }
 }

@@ -324,6 +324,40 @@ TEST_F(AnimationPanelTest, ClosingTheWindowAsksAndNoGoesOn) {
   EXPECT_EQ(Platform().Messages().size(), 2);
 }
 
+// The pictures hold still while the question is open: after No, the picture on show gets the
+// rest of its delay, and none flashes by for less than one.
+TEST_F(AnimationPanelTest, TimeSpentOnTheCloseQuestionIsNotTakenFromThePictures) {
+  struct Case {
+    const char* name;
+    int before_question;  // ms of picture 1 on show when the window is closed
+    int question_open;    // ms until No is answered
+  };
+  const Case cases[] = {
+      {"answered within the picture's time", 50, 100},
+      {"answered after the picture was due", 50, 300},
+      {"answered just before the next grid moment", 10, 389},
+  };
+  for (const Case& c : cases) {
+    Pick({1, 2}, 4);
+    Start();
+    Pass(c.before_question);
+    Platform().OnMessage([&](const ui::Message&) { clock_.Advance(c.question_open); });
+    Platform().QueueAnswer(ui::Answer::kNo);
+    Window().close();
+    Platform().OnMessage({});
+    EXPECT_EQ(Shown(), 1) << c.name;
+    Pass(200 - c.before_question - 1);
+    EXPECT_EQ(Shown(), 1) << c.name << ": still up 1 ms before the rest of its delay";
+    Pass(1);
+    EXPECT_EQ(Shown(), 2) << c.name;
+    Pass(199);
+    EXPECT_EQ(Shown(), 2) << c.name << ": the next picture stays a whole delay";
+    Pass(1);
+    EXPECT_EQ(Shown(), 1) << c.name;
+    Stop();
+  }
+}
+
 TEST_F(AnimationPanelTest, CloseMarkStopsAndOnlyTheLeftButtonLeavesTheMode) {
   struct Case {
     Qt::MouseButton button;
