@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "failing_writes.h"
 #include "files/safe_file.h"
 #include "temp_folder.h"
 
@@ -238,6 +239,46 @@ TEST(PlaceBinBlock, KeepsThePermissionsOfTheFile) {
   EXPECT_EQ(fs::status(path).permissions(), mode);
   EXPECT_EQ(ReadAll(path), "oldnew");
 }
+
+const BinPlacement kEveryPlacementAnywhere[] = {
+    {BinWrite::kNewFile, {}},  {BinWrite::kAppend, {}},   {BinWrite::kInsert, 0},
+    {BinWrite::kInsert, 3000}, {BinWrite::kReplace, 100}, {BinWrite::kReplace, 99999}};
+
+#ifndef _WIN32
+// Where the file cannot simply be replaced (other hard links, a folder that refuses new
+// files), it is rewritten in place; a write failing there must still leave every byte.
+TEST(PlaceBinBlock, FailedWriteInPlaceLeavesEveryPlacementsTargetAsItWas) {
+  enum class Way { kHardLink, kLockedFolder };
+  for (const Way way : {Way::kHardLink, Way::kLockedFolder}) {
+    TempFolder folder;
+    const fs::path sub = folder.Path() / "sub";
+    fs::create_directory(sub);
+    const std::string old = Pattern(6000, 5);
+    const std::string path = (sub / "pic.bin").string();
+    WriteRaw(path, old);
+    if (way == Way::kHardLink) fs::create_hard_link(path, sub / "same.bin");
+    testing::LockedFolder lock(way == Way::kLockedFolder ? sub : folder.Path() / "none");
+    if (way == Way::kLockedFolder && !lock.Locked()) continue;
+    const std::string block = Pattern(10240, 9);
+    for (const BinPlacement& placement : kEveryPlacementAnywhere) {
+      BinPlaceResult result;
+      {
+        testing::FileSizeLimit limit(8000);
+        result = PlaceBinBlock(path, AsBytes(block), placement);
+      }
+      const std::string trace = "way " + std::to_string(static_cast<int>(way)) + ", write " +
+                                std::to_string(static_cast<int>(placement.write));
+      EXPECT_EQ(result.status, BinPlaceStatus::kWriteFailed) << trace;
+      EXPECT_TRUE(ReadAll(path) == old) << trace;
+      if (way == Way::kHardLink) {
+        EXPECT_TRUE(ReadAll(sub / "same.bin") == old) << trace;
+      }
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(sub), fs::directory_iterator()),
+              way == Way::kHardLink ? 2 : 1);
+  }
+}
+#endif
 
 #ifdef __linux__
 // A tmpfs of a few pages, so writes fail for real even for root.

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <filesystem>
 #include <optional>
+#include <tuple>
 
 #include "app/commands.h"
 #include "app/work_modes.h"
@@ -285,6 +286,27 @@ TEST_F(BinExport, EveryPathWritesTheFileAndSaysSo) {
     EXPECT_EQ(State().Buffer(b).Bytes(), Pattern(b)) << b;
     EXPECT_EQ(State().BufferModified(b), b == 2) << b;
   }
+}
+
+// The command reads the panel but never sets it, not even when a missing file turns the run
+// into a new file; the choices also outlive leaving the mode.
+TEST_F(BinExport, ChoicesOutliveModeSwitchesAndRuns) {
+  Panel().Slot(4)->setCurrentIndex(6);
+  Panel().GroupingBox()->setChecked(true);
+  Choose(1, 1, 1, "12");
+  const BinChoices before = Panel().Choices();
+  Window().Dispatch(command::kModeEditing);
+  Window().Dispatch(command::kModeBin);
+  Platform().QueueAnswer(Answer::kYes);
+  Platform().QueueFile(Q(PathOf("missing")));
+  ClickConvert();
+  ASSERT_TRUE(fs::exists(PathFromUtf8(PathOf("missing.bin"))));
+  const BinChoices after = Panel().Choices();
+  EXPECT_EQ(after.slot_values, before.slot_values);
+  EXPECT_EQ(after.grouping, 1);
+  EXPECT_EQ(std::tuple(after.destination, after.placement, after.method, after.address),
+            std::tuple(1, 1, 1, QString("12")));
+  EXPECT_TRUE(Panel().AddressField()->isEnabled());
 }
 
 TEST_F(BinExport, BlockHoldsTheChosenBuffersInSlotOrderAndByteOrder) {
