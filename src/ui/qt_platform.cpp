@@ -16,7 +16,15 @@ QStringList QtNameFilters(const QString& filter) {
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(';', ' ');
-    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
+    patterns = patterns.simplified();
+    // A description that already names its patterns, as "Font Files (*.chr)", is shown as it is
+    // rather than with the patterns twice.
+    const QString named = QStringLiteral("(%1)").arg(patterns);
+    if (parts[i].trimmed().endsWith(named, Qt::CaseInsensitive)) {
+      filters << parts[i].trimmed();
+    } else {
+      filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
   }
   return filters;
 }
