@@ -10,12 +10,14 @@
 #include <random>
 #include <string>
 
-#include "bench_pictures.h"
 #include "binexport/bin_block.h"
 #include "binexport/bin_placement.h"
+#include "core/test_pictures.h"
 
 namespace lumigrid {
 namespace {
+
+using testing::RandomPicture;
 
 namespace fs = std::filesystem;
 

@@ -3,10 +3,10 @@
 // and a listing generated and shown in its view.
 #include <benchmark/benchmark.h>
 
-#include "bench_pictures.h"
 #include "bench_window.h"
 #include "codegen/listing_commands.h"
 #include "codegen/listing_view.h"
+#include "core/test_pictures.h"
 #include "picture/canvas_geometry.h"
 #include "picture/canvas_widget.h"
 #include "picture/cell_panel.h"
@@ -16,6 +16,7 @@
 namespace {
 
 using namespace lumigrid;
+using lumigrid::testing::RandomPicture;
 
 BenchWindow& Shared() {
   static BenchWindow fixture(

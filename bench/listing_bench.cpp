@@ -1,11 +1,13 @@
 // One listing of a random picture, as "Преобразовать" makes it, and the bytes of its file.
 #include <benchmark/benchmark.h>
 
-#include "bench_pictures.h"
 #include "codegen/listing.h"
+#include "core/test_pictures.h"
 
 namespace lumigrid {
 namespace {
+
+using testing::RandomPicture;
 
 PictureBuffer NamedPicture() {
   PictureBuffer buffer;

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/tool_commands.h"
-#include "bench_pictures.h"
 #include "bench_window.h"
 #include "commands/command_numbers.h"
+#include "core/test_pictures.h"
 #include "picture/canvas_widget.h"
 #include "tools/animation_panel.h"
 #include "tools/logic_ops.h"
@@ -24,6 +24,7 @@
 namespace {
 
 using namespace lumigrid;
+using lumigrid::testing::RandomPicture;
 using Clock = std::chrono::steady_clock;
 
 void BM_CombineBytes(benchmark::State& state) {

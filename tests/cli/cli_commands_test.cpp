@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <regex>
 
 #include "binexport/bin_block.h"
@@ -15,6 +14,7 @@
 #include "cli_test_support.h"
 #include "codegen/listing.h"
 #include "core/temp_folder.h"
+#include "core/test_pictures.h"
 #include "files/image_import.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
@@ -25,15 +25,9 @@
 namespace lumigrid::cli {
 namespace {
 
+using lumigrid::testing::RandomPicture;
 using lumigrid::testing::TempFolder;
 using testing::RunInProcess;
-
-PictureBytes RandomPicture(unsigned seed) {
-  std::mt19937 random(seed);
-  PictureBytes bytes{};
-  for (auto& b : bytes) b = static_cast<uint8_t>(random());
-  return bytes;
-}
 
 std::string AsString(const PictureBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 

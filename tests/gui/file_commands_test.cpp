@@ -12,19 +12,16 @@
 #include "app/startup.h"
 #include "codegen/listing_view.h"
 #include "core/failing_writes.h"
+#include "core/test_pictures.h"
 #include "file_test_support.h"
 #include "picture/editor.h"
 
 namespace lumigrid::testing_support {
 namespace {
 
-const char* const kTitle = "Lumigrid v 3.8  —  ";
+using lumigrid::testing::Filled;
 
-PictureBytes Filled(uint8_t value) {
-  PictureBytes bytes;
-  bytes.fill(value);
-  return bytes;
-}
+const char* const kTitle = "Lumigrid v 3.8  —  ";
 
 QImage Black(int width, int height, QImage::Format format = QImage::Format_RGB32) {
   QImage image(width, height, QImage::Format_RGB32);

@@ -1,4 +1,4 @@
-// Pictures for benchmarks: random, but the same on every run.
+// Picture bytes for tests and benchmarks, the same on every run.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +6,7 @@
 
 #include "picture/picture_buffer.h"
 
-namespace lumigrid {
+namespace lumigrid::testing {
 
 // Every byte drawn from a generator started at seed.
 inline PictureBytes RandomPicture(unsigned seed) {
@@ -16,4 +16,11 @@ inline PictureBytes RandomPicture(unsigned seed) {
   return bytes;
 }
 
-}  // namespace lumigrid
+// Every byte the same.
+inline PictureBytes Filled(uint8_t value) {
+  PictureBytes bytes;
+  bytes.fill(value);
+  return bytes;
+}
+
+}  // namespace lumigrid::testing
