@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -30,9 +29,7 @@ namespace {
 using lumigrid::testing::ReadAll;
 
 QString Golden(const char* name) {
-  QFile file(QStringLiteral(LUMIGRID_TEST_DATA_DIR "/") + name);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-  return QString::fromUtf8(file.readAll()).remove('\r');
+  return QString::fromStdString(lumigrid::testing::ReadGolden(name));
 }
 
 class Listing : public MainWindowTest {
