@@ -13,6 +13,7 @@
 #include "binexport/bin_placement.h"
 #include "cli_test_support.h"
 #include "codegen/listing.h"
+#include "core/file_bytes.h"
 #include "core/temp_folder.h"
 #include "core/test_pictures.h"
 #include "files/image_import.h"
@@ -26,12 +27,11 @@ namespace lumigrid::cli {
 namespace {
 
 using lumigrid::testing::RandomPicture;
+using lumigrid::testing::ReadAll;
 using lumigrid::testing::TempFolder;
 using testing::RunInProcess;
 
 std::string AsString(const PictureBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-std::string ReadAll(const std::string& path) { return ReadFileBytes(path, 1 << 24).value_or(""); }
 
 std::string EditorListing(const PictureBytes& bytes, const std::string& file_name,
                           const ListingOptions& options) {
