@@ -12,18 +12,18 @@
 
 #include "binexport/bin_block.h"
 #include "binexport/bin_placement.h"
+#include "core/test_pictures.h"
 
 namespace lumigrid {
 namespace {
+
+using testing::RandomPicture;
 
 namespace fs = std::filesystem;
 
 void BM_BuildBinBlock(benchmark::State& state) {
   EditorState buffers;
-  std::mt19937 random(42);
-  for (int b = 1; b <= kBufferCount; ++b) {
-    for (auto& byte : buffers.Buffer(b).Bytes()) byte = static_cast<uint8_t>(random());
-  }
+  for (int b = 1; b <= kBufferCount; ++b) buffers.Buffer(b).Bytes() = RandomPicture(b);
   const BinSlots slots{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
   const int grouping = static_cast<int>(state.range(0));
   BinImage image{};

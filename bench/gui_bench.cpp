@@ -3,42 +3,29 @@
 // and a listing generated and shown in its view.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
-#include "app/main_window.h"
-#include "app/startup.h"
+#include "bench_window.h"
 #include "codegen/listing_commands.h"
 #include "codegen/listing_view.h"
+#include "core/test_pictures.h"
 #include "picture/canvas_geometry.h"
 #include "picture/canvas_widget.h"
 #include "picture/cell_panel.h"
 #include "picture/editor.h"
 #include "picture/zoom_view_widget.h"
-#include "ui/application.h"
-#include "ui/scripted_platform.h"
 
 namespace {
 
 using namespace lumigrid;
+using lumigrid::testing::RandomPicture;
 
-struct Fixture {
-  ui::ScriptedPlatform platform;
-  std::unique_ptr<MainWindow> window = CreateMainWindow(platform, Settings{});
-  Fixture() {
-    std::mt19937 random(7);
-    for (auto& byte : window->State().Buffer(1).Bytes()) byte = static_cast<uint8_t>(random());
-    window->show();
-    QApplication::processEvents();
-  }
-};
-
-Fixture& Shared() {
-  static Fixture fixture;
+BenchWindow& Shared() {
+  static BenchWindow fixture(
+      [](EditorState& state) { state.Buffer(1).Bytes() = RandomPicture(7); });
   return fixture;
 }
 
 void BM_RedrawWholeCanvas(benchmark::State& state) {
-  Fixture& f = Shared();
+  BenchWindow& f = Shared();
   for (auto _ : state) {
     f.window->Editor().RedrawCanvas();
     f.window->Canvas()->repaint();  // on screen, not only into the cell images
@@ -47,7 +34,7 @@ void BM_RedrawWholeCanvas(benchmark::State& state) {
 BENCHMARK(BM_RedrawWholeCanvas)->Unit(benchmark::kMicrosecond);
 
 void BM_PaintOnePixelWithReadout(benchmark::State& state) {
-  Fixture& f = Shared();
+  BenchWindow& f = Shared();
   f.window->Editor().OpenCell(42);
   ZoomViewWidget* zoom = f.window->CellSidePanel()->ZoomView();
   const Rect square = ZoomSquareRect(20);
@@ -63,7 +50,7 @@ void BM_PaintOnePixelWithReadout(benchmark::State& state) {
 BENCHMARK(BM_PaintOnePixelWithReadout)->Unit(benchmark::kMicrosecond);
 
 void BM_GenerateAndShowListing(benchmark::State& state) {
-  Fixture& f = Shared();
+  BenchWindow& f = Shared();
   ListingCommands& listings = f.window->Listings();
   for (auto _ : state) {
     listings.Convert();
@@ -73,12 +60,3 @@ void BM_GenerateAndShowListing(benchmark::State& state) {
 BENCHMARK(BM_GenerateAndShowListing)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  lumigrid::ui::Application app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

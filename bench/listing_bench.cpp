@@ -1,17 +1,17 @@
 // One listing of a random picture, as "Преобразовать" makes it, and the bytes of its file.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
 #include "codegen/listing.h"
+#include "core/test_pictures.h"
 
 namespace lumigrid {
 namespace {
 
-PictureBuffer RandomPicture() {
+using testing::RandomPicture;
+
+PictureBuffer NamedPicture() {
   PictureBuffer buffer;
-  std::mt19937 random(42);
-  for (auto& b : buffer.Bytes()) b = static_cast<uint8_t>(random());
+  buffer.Bytes() = RandomPicture(42);
   buffer.SetFileName(R"(C:\Рисунки\логотип.chr)");
   return buffer;
 }
@@ -24,7 +24,7 @@ ListingOptions BenchOptions(bool grouped) {
 }
 
 void BM_GenerateListing(benchmark::State& state) {
-  const PictureBuffer buffer = RandomPicture();
+  const PictureBuffer buffer = NamedPicture();
   const ListingOptions options = BenchOptions(state.range(0) != 0);
   for (auto _ : state) benchmark::DoNotOptimize(GenerateListing(buffer, 1, options));
 }
@@ -32,7 +32,7 @@ BENCHMARK(BM_GenerateListing)->ArgName("grouped")->Arg(0)->Arg(1)->Unit(benchmar
 
 // What the conversion button does before the view gets the text.
 void BM_GenerateListingText(benchmark::State& state) {
-  const PictureBuffer buffer = RandomPicture();
+  const PictureBuffer buffer = NamedPicture();
   const ListingOptions options = BenchOptions(state.range(0) != 0);
   for (auto _ : state) {
     benchmark::DoNotOptimize(JoinListingLines(*GenerateListing(buffer, 1, options)));
@@ -46,7 +46,7 @@ BENCHMARK(BM_GenerateListingText)
 
 void BM_ListingFileBytes(benchmark::State& state) {
   const std::string text =
-      JoinListingLines(*GenerateListing(RandomPicture(), 1, BenchOptions(true)));
+      JoinListingLines(*GenerateListing(NamedPicture(), 1, BenchOptions(true)));
   for (auto _ : state) benchmark::DoNotOptimize(ListingFileBytes(text));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }

@@ -3,10 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <random>
 
-#include "app/main_window.h"
-#include "app/startup.h"
+#include "bench_window.h"
+#include "commands/command_numbers.h"
 #include "optimize/identical_scan.h"
 #include "optimize/optimize_commands.h"
 #include "optimize/optimize_panel.h"
@@ -14,8 +15,6 @@
 #include "optimize/rtf_writer.h"
 #include "optimize/skip_report.h"
 #include "picture/editor_state.h"
-#include "ui/application.h"
-#include "ui/scripted_platform.h"
 
 namespace {
 
@@ -34,39 +33,41 @@ EditorState NinePictures() {
 
 const std::vector<ReportSource> kSources = {{1, "C:\\pics\\a.chr"}, {2, "C:\\pics\\b.chr"}};
 
-void BM_ScanNineSources(benchmark::State& s) {
-  const EditorState pictures = NinePictures();
+SourceFlags AllSources() {
   SourceFlags all;
   all.fill(true);
+  return all;
+}
+
+// The skip list of all nine pictures, as the report view gets it.
+StyledText FullSkipList() {
+  return SkipListReport(ScanIdenticalBytes(NinePictures(), AllSources(), 4), kSources, "4");
+}
+
+void BM_ScanNineSources(benchmark::State& s) {
+  const EditorState pictures = NinePictures();
+  const SourceFlags all = AllSources();
   for (auto _ : s) benchmark::DoNotOptimize(ScanIdenticalBytes(pictures, all, 4));
 }
 BENCHMARK(BM_ScanNineSources)->Unit(benchmark::kMicrosecond);
 
 void BM_SkipListStyledText(benchmark::State& s) {
-  SourceFlags all;
-  all.fill(true);
-  const PictureBytes map = ScanIdenticalBytes(NinePictures(), all, 4);
+  const PictureBytes map = ScanIdenticalBytes(NinePictures(), AllSources(), 4);
   for (auto _ : s) benchmark::DoNotOptimize(SkipListReport(map, kSources, "4"));
 }
 BENCHMARK(BM_SkipListStyledText)->Unit(benchmark::kMicrosecond);
 
 void BM_SkipListRtf(benchmark::State& s) {
-  SourceFlags all;
-  all.fill(true);
-  const StyledText report =
-      SkipListReport(ScanIdenticalBytes(NinePictures(), all, 4), kSources, "4");
+  const StyledText report = FullSkipList();
   size_t bytes = 0;
   for (auto _ : s) bytes = WriteRtf(report).size();
   s.counters["rtf_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_SkipListRtf)->Unit(benchmark::kMicrosecond);
 
-struct Window {
-  ui::ScriptedPlatform platform;
-  std::unique_ptr<MainWindow> window = CreateMainWindow(platform, Settings{});
+struct Window : BenchWindow {
   Window() {
-    window->show();
-    window->Dispatch(19);  // the optimization mode
+    window->Dispatch(command::kModeOptimize);
     QApplication::processEvents();
   }
 };
@@ -74,10 +75,7 @@ struct Window {
 // Setting the document and laying it out whole, as the first paint needs.
 void BM_ReportViewShowsFullList(benchmark::State& s) {
   Window w;
-  SourceFlags all;
-  all.fill(true);
-  const StyledText report =
-      SkipListReport(ScanIdenticalBytes(NinePictures(), all, 4), kSources, "4");
+  const StyledText report = FullSkipList();
   ReportView* view = w.window->OptimizeSidePanel()->Report();
   for (auto _ : s) {
     view->ShowReport(report);
@@ -90,10 +88,7 @@ BENCHMARK(BM_ReportViewShowsFullList)->Unit(benchmark::kMillisecond);
 // What the first frame needs: the document set and the visible part painted.
 void BM_ReportViewFirstFrame(benchmark::State& s) {
   Window w;
-  SourceFlags all;
-  all.fill(true);
-  const StyledText report =
-      SkipListReport(ScanIdenticalBytes(NinePictures(), all, 4), kSources, "4");
+  const StyledText report = FullSkipList();
   ReportView* view = w.window->OptimizeSidePanel()->Report();
   for (auto _ : s) {
     view->ShowReport(report);
@@ -104,10 +99,7 @@ BENCHMARK(BM_ReportViewFirstFrame)->Unit(benchmark::kMillisecond);
 
 void BM_ReportDocumentOnly(benchmark::State& s) {
   Window w;
-  SourceFlags all;
-  all.fill(true);
-  const StyledText report =
-      SkipListReport(ScanIdenticalBytes(NinePictures(), all, 4), kSources, "4");
+  const StyledText report = FullSkipList();
   ReportView* view = w.window->OptimizeSidePanel()->Report();
   for (auto _ : s) delete BuildReportDocument(report, view->font(), nullptr);
 }
@@ -124,12 +116,3 @@ void BM_ListButton(benchmark::State& s) {
 BENCHMARK(BM_ListButton)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  lumigrid::ui::Application app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -10,31 +10,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <random>
 #include <vector>
 
-#include "app/commands.h"
-#include "app/main_window.h"
-#include "app/startup.h"
 #include "app/tool_commands.h"
+#include "bench_window.h"
+#include "commands/command_numbers.h"
+#include "core/test_pictures.h"
 #include "picture/canvas_widget.h"
 #include "tools/animation_panel.h"
 #include "tools/logic_ops.h"
 #include "tools/logic_panel.h"
-#include "ui/application.h"
-#include "ui/scripted_platform.h"
 
 namespace {
 
 using namespace lumigrid;
+using lumigrid::testing::RandomPicture;
 using Clock = std::chrono::steady_clock;
-
-PictureBytes RandomPicture(unsigned seed) {
-  std::mt19937 random(seed);
-  PictureBytes bytes;
-  for (auto& byte : bytes) byte = static_cast<uint8_t>(random());
-  return bytes;
-}
 
 void BM_CombineBytes(benchmark::State& state) {
   const auto op = static_cast<LogicOp>(state.range(0));
@@ -63,24 +54,16 @@ void BM_ApplyWithUndoCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplyWithUndoCopy);
 
-struct Fixture {
-  ui::ScriptedPlatform platform;
-  std::unique_ptr<MainWindow> window = CreateMainWindow(platform, Settings{});
-  Fixture() {
-    window->State().Buffer(1).Bytes() = RandomPicture(1);
-    window->State().Buffer(2).Bytes() = RandomPicture(2);
-    window->show();
-    QApplication::processEvents();
-  }
-};
-
-Fixture& Shared() {
-  static Fixture fixture;
+BenchWindow& Shared() {
+  static BenchWindow fixture([](EditorState& state) {
+    state.Buffer(1).Bytes() = RandomPicture(1);
+    state.Buffer(2).Bytes() = RandomPicture(2);
+  });
   return fixture;
 }
 
 void BM_ExecuteAndRedrawCanvas(benchmark::State& state) {
-  Fixture& f = Shared();
+  BenchWindow& f = Shared();
   f.window->Dispatch(command::kModeLogic);
   LogicPanel& panel = f.window->Tools().Logic();
   panel.OperationButton(LogicOp::kXor)->setChecked(true);
@@ -103,7 +86,7 @@ double CpuSeconds() {
 // that grid and how much of one core the process used meanwhile.
 void BM_AnimationAtDelay10(benchmark::State& state) {
   constexpr int kFrames = 1000;
-  Fixture& f = Shared();
+  BenchWindow& f = Shared();
   f.window->Dispatch(command::kModeAnimation);
   AnimationPanel& panel = f.window->Tools().Animation();
   panel.SetDelayIndex(0);  // "10"
@@ -156,12 +139,3 @@ void BM_AnimationAtDelay10(benchmark::State& state) {
 BENCHMARK(BM_AnimationAtDelay10)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  lumigrid::ui::Application app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -1,45 +1,13 @@
-// Command numbers and the menus, pop-up menus and shortcuts as data. Menus, the toolbar,
-// shortcuts and tests all reach a command through its number.
+// The menus, pop-up menus and shortcuts as data. Menus, the toolbar, shortcuts and tests all
+// reach a command through its number.
 #pragma once
 
 #include <array>
 #include <span>
 
-namespace lumigrid::command {
+#include "commands/command_numbers.h"
 
-enum Number : int {
-  kOpen = 1,
-  kSave = 2,
-  kSaveAs = 3,
-  kNew = 4,
-  kClose = 5,
-  kAbout = 8,
-  kModeEditing = 16,  // 16..20: work modes 1..5
-  kModeAnimation = 17,
-  kModeLogic = 18,
-  kModeOptimize = 19,
-  kModeBin = 20,
-  kModeCycle = 28,    // toolbar work-mode button
-  kRecentFirst = 30,  // 30..39: recent files 1..10
-  kRecentLast = 39,
-  kCellCut = 40,
-  kCellCopy = 41,
-  kCellPaste = 42,
-  kCellClear = 43,
-  kListingSelectAll = 50,
-  kListingCopy = 51,
-  kListingSave = 52,
-  kReportSelectAll = 70,
-  kReportCopy = 71,
-  kReportSave = 72,
-  kShortcutCut = 85,  // 85..89: edit shortcuts, routed by the pointer's position
-  kShortcutCopy = 86,
-  kShortcutPaste = 87,
-  kShortcutSelectAll = 88,
-  kShortcutSave = 89,
-  kStyleStandard = 90,  // 90..95: menu styles 0..5
-  kStyleLast = 95,
-};
+namespace lumigrid::command {
 
 constexpr int kSeparator = 0;
 constexpr int kRecentSubmenu = -1;  // the "Недавние файлы" submenu

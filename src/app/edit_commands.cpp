@@ -2,10 +2,10 @@
 
 #include <QFrame>
 
-#include "app/command_table.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "codegen/listing_view.h"
+#include "commands/command_table.h"
 #include "optimize/optimize_panel.h"
 #include "optimize/report_view.h"
 #include "picture/canvas_widget.h"

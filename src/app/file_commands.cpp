@@ -1,10 +1,10 @@
 #include "app/file_commands.h"
 
-#include "app/command_table.h"
 #include "app/commands.h"
 #include "app/file_rules.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "commands/command_table.h"
 #include "files/image_import_qt.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"

@@ -51,10 +51,6 @@ std::string OpenFailedText(std::string_view path) {
   return "Не удалось открыть файл\n" + std::string(path);
 }
 
-std::string SaveFailedText(std::string_view path) {
-  return "Не удалось сохранить файл\n" + std::string(path);
-}
-
 std::string ImageFailedCaption() { return std::string(kTitlePrefix) + "Ошибка"; }
 
 std::string ImageFailedText(std::string_view path) {

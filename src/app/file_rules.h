@@ -43,7 +43,6 @@ std::string DroppedFile(const std::vector<std::string>& names);
 std::string StartupFile(const std::vector<std::string>& parameters);
 
 std::string OpenFailedText(std::string_view path);
-std::string SaveFailedText(std::string_view path);
 std::string ImageFailedCaption();
 std::string ImageFailedText(std::string_view path);
 

@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/recent_files.h"
+#include "picture/recent_files.h"
 #include "ui/icons.h"
 
 namespace lumigrid {

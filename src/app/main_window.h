@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <array>
 
-#include "app/command_table.h"
 #include "app/settings.h"
+#include "commands/command_table.h"
 #include "picture/editor_state.h"
 #include "ui/application.h"
 

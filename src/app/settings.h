@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "codegen/listing_options.h"
+#include "picture/listing_options.h"
 
 namespace lumigrid {
 

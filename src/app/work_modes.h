@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "picture/editor_state.h"
+
 namespace lumigrid {
 
 enum class SidePanel { kCell, kAnimation, kLogic, kOptimize, kBin, kConversion };
@@ -20,10 +22,10 @@ inline constexpr std::array kWorkModes{
     WorkModeInfo{5, "Преобразование кода в BIN формат"},
 };
 
-constexpr bool IsValidWorkMode(int mode) { return mode >= 1 && mode <= 5; }
+constexpr bool IsValidWorkMode(int mode) { return mode >= kFirstWorkMode && mode <= kLastWorkMode; }
 
 // The mode after `mode` for the toolbar button: 1 follows 5.
-constexpr int NextWorkMode(int mode) { return mode >= 5 ? 1 : mode + 1; }
+constexpr int NextWorkMode(int mode) { return mode >= kLastWorkMode ? kFirstWorkMode : mode + 1; }
 
 constexpr bool PanelShown(SidePanel panel, int mode) {
   switch (panel) {

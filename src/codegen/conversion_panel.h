@@ -2,7 +2,7 @@
 // that generates it.
 #pragma once
 
-#include "codegen/listing_options.h"
+#include "picture/listing_options.h"
 #include "ui/side_panel_frame.h"
 
 class QCheckBox;

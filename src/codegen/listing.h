@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/listing_options.h"
+#include "picture/listing_options.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid {

@@ -2,11 +2,11 @@
 
 #include <QPlainTextEdit>
 
-#include "app/command_table.h"
-#include "app/commands.h"
 #include "codegen/conversion_panel.h"
 #include "codegen/listing.h"
 #include "codegen/listing_view.h"
+#include "commands/command_numbers.h"
+#include "commands/command_table.h"
 #include "files/path_text.h"
 #include "files/safe_file.h"
 #include "picture/editor.h"
@@ -71,10 +71,9 @@ void ListingCommands::SaveListing() {
   if (PathExtension(path).empty()) path += ".asm";
   const std::string bytes = ListingFileBytes(CurrentView()->ExactText().toStdString());
   if (!WriteFileSafely(path, bytes)) {
-    platform_.ShowMessage(dialog_parent_, {QStringLiteral("Ошибка"),
-                                           QStringLiteral("Не удалось сохранить файл\n") +
-                                               QString::fromStdString(path),
-                                           ui::MessageIcon::kError});
+    platform_.ShowMessage(dialog_parent_,
+                          {QStringLiteral("Ошибка"), QString::fromStdString(SaveFailedText(path)),
+                           ui::MessageIcon::kError});
   }
 }
 

@@ -339,6 +339,10 @@ bool WriteFileSafely(const std::string& utf8_path, std::string_view bytes) {
   return writer.Open() && writer.Write(bytes) && writer.Commit();
 }
 
+std::string SaveFailedText(std::string_view utf8_path) {
+  return "Не удалось сохранить файл\n" + std::string(utf8_path);
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& utf8_path, std::size_t max_bytes) {
   // Without blocking: a FIFO opened for reading would wait for a writer for ever.
   const int fd = OpenFile(PathFromUtf8(utf8_path), O_RDONLY | kNoBlock);

@@ -54,6 +54,9 @@ class SafeFileWriter {
   std::unique_ptr<State> state_;
 };
 
+// The message after a failed save of the file, the same from every command that saves.
+std::string SaveFailedText(std::string_view utf8_path);
+
 // Up to max_bytes from the start of the file; nullopt when it cannot be opened for reading
 // (missing, a folder, no permission), is no regular file (a FIFO, a device) or a read fails.
 // Never blocks on a FIFO.

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/listing_options.h"
 #include "frames/frame_script.h"
+#include "picture/listing_options.h"
 
 namespace lumigrid {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/command_table.h"
-#include "app/commands.h"
+#include "commands/command_numbers.h"
+#include "commands/command_table.h"
 #include "files/path_text.h"
 #include "files/safe_file.h"
 #include "optimize/identical_scan.h"

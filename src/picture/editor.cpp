@@ -15,7 +15,6 @@ namespace lumigrid {
 
 namespace {
 constexpr int kSkipMapBuffer = 10;
-constexpr int kOptimizeMode = 4;
 }  // namespace
 
 Editor::Editor(EditorState& state, ui::Platform& platform, const Widgets& widgets, QObject* parent)
@@ -77,7 +76,7 @@ void Editor::OnCellPressed(int c, Qt::MouseButton button) {
       const int open = state_.SelectedCell();
       if (open != kNoCell && open != c) CloseCell();
     }
-  } else if (mode == kOptimizeMode && button == Qt::LeftButton &&
+  } else if (mode == kOptimizeWorkMode && button == Qt::LeftButton &&
              state_.CurrentBuffer() == kSkipMapBuffer) {
     emit skipMapCellClicked(c);
   }
@@ -85,7 +84,7 @@ void Editor::OnCellPressed(int c, Qt::MouseButton button) {
 
 void Editor::OnCellDoubleClicked(int c) {
   const int mode = state_.WorkMode();
-  if (mode == kOptimizeMode && state_.CurrentBuffer() == kSkipMapBuffer) return;
+  if (mode == kOptimizeWorkMode && state_.CurrentBuffer() == kSkipMapBuffer) return;
   if (mode != 1 && return_to_editing_) return_to_editing_();
   if (state_.WorkMode() == 1) OpenCell(c);
 }
@@ -117,7 +116,7 @@ void Editor::PaintPoll() {
 void Editor::HoverPoll() {
   const bool editing = state_.WorkMode() == 1 && state_.SelectedCell() == kNoCell;
   const bool skip_map =
-      state_.WorkMode() == kOptimizeMode && state_.CurrentBuffer() == kSkipMapBuffer;
+      state_.WorkMode() == kOptimizeWorkMode && state_.CurrentBuffer() == kSkipMapBuffer;
   if (!editing && !skip_map) return;
   const QPoint pointer = platform_.PointerPosition();
   const bool over_frame = w_.canvas_frame->rect().contains(w_.canvas_frame->mapFromGlobal(pointer));

@@ -5,14 +5,15 @@
 #include <array>
 #include <string>
 
-#include "app/recent_files.h"
-#include "codegen/listing_options.h"
+#include "picture/listing_options.h"
 #include "picture/picture_buffer.h"
+#include "picture/recent_files.h"
 
 namespace lumigrid {
 
 constexpr int kNoCell = 0;
 constexpr int kFirstWorkMode = 1;  // editing
+constexpr int kOptimizeWorkMode = 4;
 constexpr int kLastWorkMode = 5;
 
 class EditorState {

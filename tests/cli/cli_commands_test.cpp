@@ -7,14 +7,15 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <regex>
 
 #include "binexport/bin_block.h"
 #include "binexport/bin_placement.h"
 #include "cli_test_support.h"
 #include "codegen/listing.h"
+#include "core/file_bytes.h"
 #include "core/temp_folder.h"
+#include "core/test_pictures.h"
 #include "files/image_import_qt.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
@@ -29,19 +30,12 @@
 namespace lumigrid::cli {
 namespace {
 
+using lumigrid::testing::RandomPicture;
+using lumigrid::testing::ReadAll;
 using lumigrid::testing::TempFolder;
 using testing::RunInProcess;
 
-PictureBytes RandomPicture(unsigned seed) {
-  std::mt19937 random(seed);
-  PictureBytes bytes{};
-  for (auto& b : bytes) b = static_cast<uint8_t>(random());
-  return bytes;
-}
-
 std::string AsString(const PictureBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-std::string ReadAll(const std::string& path) { return ReadFileBytes(path, 1 << 24).value_or(""); }
 
 std::string EditorListing(const PictureBytes& bytes, const std::string& file_name,
                           const ListingOptions& options) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/external_tools.h"
+#include "core/file_bytes.h"
 #include "core/temp_folder.h"
 #include "frames/frame_script.h"
 #include "frames/frame_table.h"

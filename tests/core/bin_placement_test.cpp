@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "failing_writes.h"
+#include "file_bytes.h"
 #include "files/safe_file.h"
 #include "temp_folder.h"
 
@@ -20,16 +20,9 @@ namespace lumigrid {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadAll;
 using testing::TempFolder;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteRaw(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::WriteRaw;
 
 // Bytes that differ from their neighbours, so a shifted or dropped byte shows.
 std::string Pattern(std::size_t length, int seed) {

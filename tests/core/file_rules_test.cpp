@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/temp_folder.h"
+#include "files/safe_file.h"
 
 namespace lumigrid {
 namespace {

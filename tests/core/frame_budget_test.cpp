@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 
+#include "file_bytes.h"
 #include "frames/frame_table.h"
 
 namespace lumigrid {
 namespace {
+
+using testing::ReadGolden;
 
 PictureBytes WithByte(PictureBytes p, int offset, uint8_t value) {
   p[offset] = value;
@@ -127,13 +128,6 @@ TEST(ComputeFrameBudget, RefusesCyclesOutsideTheRange) {
   }
   EXPECT_TRUE(ComputeFrameBudget({t.p1}, t.map, {}, kMaxBusCycleNs).has_value());
   EXPECT_TRUE(ComputeFrameBudget({t.p1}, t.map, {}, 1).has_value());
-}
-
-std::string ReadGolden(const std::string& name) {
-  std::ifstream in(std::string(LUMIGRID_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 TEST(FormatFrameBudget, MatchesTheGoldenTable) {

@@ -1,4 +1,5 @@
 #include "frames/frame_script.h"
+#include "test_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 
 namespace lumigrid {
 namespace {
+
+using testing::Filled;
 
 constexpr int kColumns = kSegmentsPerCrystal;
 
@@ -176,12 +179,6 @@ struct SequenceCase {
   std::vector<PictureBytes> pictures;
   friend void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
 };
-
-PictureBytes Filled(uint8_t value) {
-  PictureBytes p;
-  p.fill(value);
-  return p;
-}
 
 PictureBytes WithBytes(PictureBytes p, const std::vector<std::pair<int, uint8_t>>& bytes) {
   for (auto [offset, value] : bytes) p[offset] = value;

@@ -12,6 +12,7 @@
 
 #include "codegen/listing.h"
 #include "core/external_tools.h"
+#include "core/file_bytes.h"
 #include "core/temp_folder.h"
 
 namespace lumigrid {

@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "picture/editor_state.h"
+#include "test_pictures.h"
 
 namespace lumigrid {
 namespace {
 
+using testing::RandomPicture;
 using Position = std::pair<int, int>;  // cell, byte
 
 // Positions (cell, byte) where the map says the byte must be written.
@@ -43,13 +45,6 @@ std::set<Position> Everything() {
   return out;
 }
 
-PictureBytes Noise(unsigned seed) {
-  std::mt19937 gen(seed);
-  PictureBytes bytes;
-  for (uint8_t& b : bytes) b = static_cast<uint8_t>(gen());
-  return bytes;
-}
-
 struct ScanCase {
   const char* name;
   std::vector<int> ticked;                        // buffers 1..9
@@ -64,7 +59,7 @@ class ScanEdgeCases : public ::testing::TestWithParam<ScanCase> {};
 TEST_P(ScanEdgeCases, WritesTheExpectedMap) {
   const ScanCase& t = GetParam();
   EditorState state;
-  const PictureBytes base = Noise(7);
+  const PictureBytes base = RandomPicture(7);
   for (int b = 1; b <= kBufferCount; ++b) state.Buffer(b).Bytes() = base;
   if (t.buffer2_all_different) {
     for (uint8_t& v : state.Buffer(2).Bytes()) v = static_cast<uint8_t>(~v);

@@ -1,5 +1,6 @@
 // The core library must stay free of Qt: no core file includes a Qt header, and every
-// project header a core file includes is itself a core file.
+// project header a core file includes is itself a core file. Dependencies run one way: only
+// the top (app/) and the command-line program (cli/) include app/ headers.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -62,6 +63,29 @@ TEST(Layering, CoreFilesIncludeNoQtAndOnlyCoreHeaders) {
       }
     }
   }
+}
+
+// Every file of src/ outside the folders allowed to reach app/, each app/ header it includes.
+TEST(Layering, NothingBelowAppIncludesApp) {
+  const std::filesystem::path src = std::filesystem::path(LUMIGRID_SOURCE_DIR) / "src";
+  const std::set<std::string> allowed = {"app", "cli"};
+  int files_checked = 0;
+  int app_includes_in_app = 0;  // shows the reader sees includes at all
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
+    const auto ext = entry.path().extension();
+    if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp" && ext != ".c")) continue;
+    const auto relative = std::filesystem::relative(entry.path(), src);
+    const std::string folder = relative.begin()->string();
+    for (const auto& [header, quoted] : Includes(entry.path().string())) {
+      if (!quoted || header.rfind("app/", 0) != 0) continue;
+      if (folder == "app") ++app_includes_in_app;
+      EXPECT_TRUE(allowed.count(folder) == 1) << relative.generic_string() << " includes " << header
+                                              << "; move the shared piece below app/ instead";
+    }
+    ++files_checked;
+  }
+  EXPECT_GT(files_checked, 50);
+  EXPECT_GT(app_includes_in_app, 0);
 }
 
 }  // namespace

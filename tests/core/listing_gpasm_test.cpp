@@ -11,6 +11,8 @@
 
 #include "codegen/listing.h"
 #include "core/external_tools.h"
+#include "core/file_bytes.h"
+#include "core/test_pictures.h"
 #include "picture/geometry.h"
 
 namespace lumigrid {
@@ -56,8 +58,7 @@ TEST_P(ListingGpasmTest, AssemblesToRetlwOfEveryByte) {
   const auto& p = GetParam();
 
   PictureBuffer buffer;
-  std::mt19937 random(877);
-  for (auto& b : buffer.Bytes()) b = static_cast<uint8_t>(random());
+  buffer.Bytes() = testing::RandomPicture(877);
   if (p.file_name != nullptr) buffer.SetFileName(p.file_name);
   ListingOptions options;
   options.group_by_crystal = p.grouped;

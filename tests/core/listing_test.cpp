@@ -6,17 +6,19 @@
 #include <climits>
 #include <cstddef>
 #include <cstdio>
-#include <fstream>
 #include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "picture/geometry.h"
 
 namespace lumigrid {
 namespace {
+
+using testing::ReadGolden;
 
 PictureBuffer WorkedExampleBuffer() {
   PictureBuffer buffer;
@@ -46,24 +48,13 @@ std::vector<std::string> Generate(const PictureBuffer& buffer, const ListingOpti
   return lines.value_or(std::vector<std::string>{});
 }
 
-// Golden files are kept with LF line ends; a checkout that adds CRs must not fail the test.
-std::string ReadGolden(const std::string& name) {
-  std::ifstream in(std::string(LUMIGRID_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-  EXPECT_TRUE(in) << name;
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string s = text.str();
-  s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
-  return s;
-}
-
 struct GoldenCase {
   const char* file;
   bool grouped;
   friend void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.file; }
 };
 
-class ListingGoldenTest : public testing::TestWithParam<GoldenCase> {};
+class ListingGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(ListingGoldenTest, MatchesTheWorkedExample) {
   ListingOptions options = Options(GetParam().grouped);
@@ -73,8 +64,8 @@ TEST_P(ListingGoldenTest, MatchesTheWorkedExample) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Orders, ListingGoldenTest,
-                         testing::Values(GoldenCase{"listing_worked_example.txt", false},
-                                         GoldenCase{"listing_grouped.txt", true}));
+                         ::testing::Values(GoldenCase{"listing_worked_example.txt", false},
+                                           GoldenCase{"listing_grouped.txt", true}));
 
 // Lines of a grouped listing without the file line: 1 banner 1, 3 first header, 4 first
 // data line, 76 banner 2.
@@ -90,7 +81,7 @@ struct AlignmentCase {
 
 std::string Sp(int n) { return std::string(n, ' '); }
 
-class ListingAlignmentTest : public testing::TestWithParam<AlignmentCase> {};
+class ListingAlignmentTest : public ::testing::TestWithParam<AlignmentCase> {};
 
 TEST_P(ListingAlignmentTest, HeaderTextStartsInTheColumnOfTheValues) {
   const auto& p = GetParam();
@@ -104,7 +95,7 @@ TEST_P(ListingAlignmentTest, HeaderTextStartsInTheColumnOfTheValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Directives, ListingAlignmentTest,
-    testing::Values(
+    ::testing::Values(
         AlignmentCase{"Dt", Options(true), ";" + Sp(6), "  Dt   ", ";" + Sp(6), ";" + Sp(6)},
         AlignmentCase{"ABCDE", OwnDirective("ABCDE", 2, 3), ";" + Sp(9), "  ABCDE   ", ";" + Sp(6),
                       ";" + Sp(9)},
@@ -131,7 +122,7 @@ struct FileLineCase {
   int line_count;
 };
 
-class ListingFileLineTest : public testing::TestWithParam<FileLineCase> {};
+class ListingFileLineTest : public ::testing::TestWithParam<FileLineCase> {};
 
 TEST_P(ListingFileLineTest, StartsWithBlankAndFileLine) {
   const auto& p = GetParam();
@@ -151,16 +142,16 @@ TEST_P(ListingFileLineTest, StartsWithBlankAndFileLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ListingFileLineTest,
-    testing::Values(FileLineCase{"Named", R"(C:\pics\logo.chr)", 3, false,
-                                 R"(; Файл  —  C:\pics\logo.chr)",
-                                 kListingLineCount + kFileLineExtraLines},
-                    FileLineCase{"NamedGrouped", "/home/u/Рисунки/a b.chr", 3, true,
-                                 "; Файл  —  /home/u/Рисунки/a b.chr",
-                                 kGroupedListingLineCount + kFileLineExtraLines},
-                    FileLineCase{"Numbered", "", 3, false, "; <Буфер 3>",
-                                 kListingLineCount + kFileLineExtraLines},
-                    FileLineCase{"NumberedTen", "", 10, true, "; <Буфер 10>",
-                                 kGroupedListingLineCount + kFileLineExtraLines}),
+    ::testing::Values(FileLineCase{"Named", R"(C:\pics\logo.chr)", 3, false,
+                                   R"(; Файл  —  C:\pics\logo.chr)",
+                                   kListingLineCount + kFileLineExtraLines},
+                      FileLineCase{"NamedGrouped", "/home/u/Рисунки/a b.chr", 3, true,
+                                   "; Файл  —  /home/u/Рисунки/a b.chr",
+                                   kGroupedListingLineCount + kFileLineExtraLines},
+                      FileLineCase{"Numbered", "", 3, false, "; <Буфер 3>",
+                                   kListingLineCount + kFileLineExtraLines},
+                      FileLineCase{"NumberedTen", "", 10, true, "; <Буфер 10>",
+                                   kGroupedListingLineCount + kFileLineExtraLines}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GenerateListing, FullyLitPictureGivesEveryValueFF) {
@@ -243,7 +234,7 @@ struct FileBytesCase {
   std::string bytes;
 };
 
-class ListingFileBytesTest : public testing::TestWithParam<FileBytesCase> {};
+class ListingFileBytesTest : public ::testing::TestWithParam<FileBytesCase> {};
 
 TEST_P(ListingFileBytesTest, UsesCrLfAndWindows1251) {
   EXPECT_EQ(ListingFileBytes(GetParam().view_text), GetParam().bytes);
@@ -251,12 +242,12 @@ TEST_P(ListingFileBytesTest, UsesCrLfAndWindows1251) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ListingFileBytesTest,
-    testing::Values(FileBytesCase{"Empty", "", ""}, FileBytesCase{"LeadingLf", "\nx", "\r\nx"},
-                    FileBytesCase{"TrailingLf", "x\n\n", "x\r\n\r\n"},
-                    FileBytesCase{"CrLfNotDoubled", "a\r\nb\nc", "a\r\nb\r\nc"},
-                    FileBytesCase{"LoneCrKept", "a\rb", "a\rb"},
-                    FileBytesCase{"FileLine", "; Файл  —  C:\\Я.chr\n",
-                                  "; \xD4\xE0\xE9\xEB  \x97  C:\\\xDF.chr\r\n"}),
+    ::testing::Values(FileBytesCase{"Empty", "", ""}, FileBytesCase{"LeadingLf", "\nx", "\r\nx"},
+                      FileBytesCase{"TrailingLf", "x\n\n", "x\r\n\r\n"},
+                      FileBytesCase{"CrLfNotDoubled", "a\r\nb\nc", "a\r\nb\r\nc"},
+                      FileBytesCase{"LoneCrKept", "a\rb", "a\rb"},
+                      FileBytesCase{"FileLine", "; Файл  —  C:\\Я.chr\n",
+                                    "; \xD4\xE0\xE9\xEB  \x97  C:\\\xDF.chr\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ListingFileBytes, WholeListingHasOnlyCrLfLineEnds) {

@@ -3,22 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
+#include "file_bytes.h"
 #include "files/safe_file.h"
 #include "temp_folder.h"
 
 namespace lumigrid {
 namespace {
 
+using testing::ReadAll;
 using testing::TempFolder;
-
-std::string ReadRaw(const std::string& path) {
-  std::ifstream in(PathFromUtf8(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(PictureFile, OnePixelLandsAtItsDisplayByte) {
   struct Case {
@@ -38,7 +34,7 @@ TEST(PictureFile, OnePixelLandsAtItsDisplayByte) {
     ASSERT_TRUE(WritePictureFile(path, picture.Bytes()));
     std::string expected(kPictureBytes, '\0');
     expected[c.offset] = c.value;
-    EXPECT_EQ(ReadRaw(path), expected) << "pixel (" << c.x << ", " << c.y << ")";
+    EXPECT_EQ(ReadAll(path), expected) << "pixel (" << c.x << ", " << c.y << ")";
   }
 }
 

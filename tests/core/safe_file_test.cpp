@@ -12,6 +12,7 @@
 #endif
 
 #include "failing_writes.h"
+#include "file_bytes.h"
 #include "temp_folder.h"
 
 namespace lumigrid {
@@ -21,16 +22,9 @@ namespace fs = std::filesystem;
 using testing::AsNobody;
 using testing::FileSizeLimit;
 using testing::LockedFolder;
+using testing::ReadAll;
 using testing::TempFolder;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteRaw(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::WriteRaw;
 
 const std::string kBinary("\x00\x1A\r\n\xFF\x80 end", 9);
 

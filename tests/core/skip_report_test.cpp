@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "optimize/identical_scan.h"
+#include "test_pictures.h"
 
 namespace lumigrid {
 namespace {
+
+using testing::Filled;
 
 std::vector<std::string> Lines(const StyledText& text) {
   std::vector<std::string> lines;
@@ -38,12 +41,6 @@ TextStyle StyleAt(const StyledText& text, int line, int column) {
   }
   ADD_FAILURE() << "no span at line " << line << " column " << column;
   return {};
-}
-
-PictureBytes Filled(uint8_t v) {
-  PictureBytes map;
-  map.fill(v);
-  return map;
 }
 
 const std::vector<ReportSource> kTwoFiles = {{1, "C:\\pics\\a.chr"}, {2, "C:\\pics\\b.chr"}};

@@ -279,7 +279,7 @@ TEST_F(BinExport, EveryPathWritesTheFileAndSaysSo) {
       for (const Piece& piece : c.expected) {
         expected += piece.block ? Image(1) : old.substr(piece.from, piece.to - piece.from);
       }
-      EXPECT_TRUE(ReadFile(path) == expected) << ReadFile(path).size() << " bytes";
+      EXPECT_TRUE(ReadAll(path) == expected) << ReadAll(path).size() << " bytes";
     }
   }
   for (int b = 1; b <= kBufferCount; ++b) {
@@ -317,7 +317,7 @@ TEST_F(BinExport, BlockHoldsTheChosenBuffersInSlotOrderAndByteOrder) {
     Panel().GroupingBox()->setChecked(grouping == 1);
     Platform().QueueFile(Q(PathOf("out")));
     ClickConvert();
-    EXPECT_TRUE(ReadFile(PathOf("out.bin")) ==
+    EXPECT_TRUE(ReadAll(PathOf("out.bin")) ==
                 Image(2, grouping) + Image(2, grouping) + Image(9, grouping))
         << "grouping " << grouping;
   }
@@ -352,7 +352,7 @@ TEST_F(BinExport, FailedWriteIsReportedAndKeepsTheFile) {
     ClickConvert();
     EXPECT_EQ(Shown(), QStringList{QString::fromUtf8(kWriteFailed).arg(Q(PathOf("small/fw.bin")))})
         << "method " << method;
-    EXPECT_TRUE(ReadFile(PathOf("small/fw.bin")) == old) << "method " << method;
+    EXPECT_TRUE(ReadAll(PathOf("small/fw.bin")) == old) << "method " << method;
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(small), fs::directory_iterator()), 1);
 }

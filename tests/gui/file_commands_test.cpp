@@ -12,19 +12,16 @@
 #include "app/startup.h"
 #include "codegen/listing_view.h"
 #include "core/failing_writes.h"
+#include "core/test_pictures.h"
 #include "file_test_support.h"
 #include "picture/editor.h"
 
 namespace lumigrid::testing_support {
 namespace {
 
-const char* const kTitle = "Lumigrid v 3.8  —  ";
+using lumigrid::testing::Filled;
 
-PictureBytes Filled(uint8_t value) {
-  PictureBytes bytes;
-  bytes.fill(value);
-  return bytes;
-}
+const char* const kTitle = "Lumigrid v 3.8  —  ";
 
 QImage Black(int width, int height, QImage::Format format = QImage::Format_RGB32) {
   QImage image(width, height, QImage::Format_RGB32);
@@ -188,7 +185,7 @@ TEST_F(PictureFiles, SaveAsCompletesTheNameOnlyWithoutAnExtension) {
     EXPECT_EQ(dialog.filter, "Font Files (*.chr)|*.chr|All Files|*.*");
     EXPECT_EQ(dialog.selected_filter, 0);
     EXPECT_EQ(dialog.start_path, "");
-    EXPECT_EQ(ReadFile(path), AsText(Pattern())) << c.typed;
+    EXPECT_EQ(ReadAll(path), AsText(Pattern())) << c.typed;
     EXPECT_EQ(State().BufferFileName(1), path);
     EXPECT_EQ(Window().windowTitle(), kTitle + Q(path));
     EXPECT_FALSE(State().BufferModified(1));
@@ -197,7 +194,7 @@ TEST_F(PictureFiles, SaveAsCompletesTheNameOnlyWithoutAnExtension) {
     State().Buffer(1).SetByte(1, 1, 0xAA);
     Window().Dispatch(command::kSave);  // the dialog is cancelled if it comes up
     EXPECT_EQ(Platform().Dialogs().size(), c.later_save_asks ? 2 : 1) << c.typed;
-    EXPECT_EQ(ReadFile(path)[0], c.later_save_asks ? '\x01' : '\xAA') << c.typed;
+    EXPECT_EQ(ReadAll(path)[0], c.later_save_asks ? '\x01' : '\xAA') << c.typed;
   }
 }
 
@@ -210,7 +207,7 @@ TEST_F(PictureFiles, SaveAsksForANameUnlessTheBufferIsAPictureFile) {
     EXPECT_EQ(Platform().Dialogs().size(), direct ? 0 : 1) << name;
     EXPECT_EQ(State().BufferModified(1), !direct) << name;
     if (direct) {
-      EXPECT_EQ(ReadFile(name), AsText(Pattern()));
+      EXPECT_EQ(ReadAll(name), AsText(Pattern()));
     }
   }
 }
@@ -226,7 +223,7 @@ TEST_F(PictureFiles, FailedSaveKeepsTheFileThatWasThere) {
     Window().Dispatch(command::kSave);
   }
   EXPECT_EQ(Shown(), QStringList{ErrorMessage("Ошибка", "Не удалось сохранить файл\n" + Q(path))});
-  EXPECT_EQ(ReadFile(path), "old content");
+  EXPECT_EQ(ReadAll(path), "old content");
   EXPECT_TRUE(State().BufferModified(1));
   EXPECT_EQ(State().Recent().Entry(1), "");
   EXPECT_EQ(folder_.Entries().size(), 1u) << "no temporary file is left behind";

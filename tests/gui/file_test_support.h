@@ -7,16 +7,18 @@
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
-#include <fstream>
 #include <iterator>
 #include <string>
 
 #include "app/file_commands.h"
+#include "core/file_bytes.h"
 #include "core/temp_folder.h"
 #include "files/safe_file.h"
 #include "test_support.h"
 
 namespace lumigrid::testing_support {
+
+using lumigrid::testing::ReadAll;
 
 // "caption | text | icon buttons": one line per message, so a test compares all at once.
 inline QString Describe(const ui::Message& m) {
@@ -49,7 +51,7 @@ class FileTest : public MainWindowTest {
   std::string PathOf(const std::string& name) const { return folder_.File(name); }
 
   std::string WriteFile(const std::string& name, const std::string& bytes) {
-    std::ofstream(PathFromUtf8(PathOf(name)), std::ios::binary) << bytes;
+    lumigrid::testing::WriteRaw(PathFromUtf8(PathOf(name)), bytes);
     return PathOf(name);
   }
   std::string WritePicture(const std::string& name, const PictureBytes& bytes) {
@@ -58,10 +60,6 @@ class FileTest : public MainWindowTest {
   std::string SaveImage(const QImage& image, const std::string& name, const char* format) {
     EXPECT_TRUE(image.save(QString::fromStdString(PathOf(name)), format)) << name;
     return PathOf(name);
-  }
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   static std::string AsText(const PictureBytes& bytes) { return {bytes.begin(), bytes.end()}; }
 

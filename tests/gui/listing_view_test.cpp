@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +18,7 @@
 #include "codegen/conversion_panel.h"
 #include "codegen/listing_commands.h"
 #include "codegen/listing_view.h"
+#include "core/file_bytes.h"
 #include "core/temp_folder.h"
 #include "picture/editor.h"
 #include "test_support.h"
@@ -26,15 +26,10 @@
 namespace lumigrid::testing_support {
 namespace {
 
-QString Golden(const char* name) {
-  QFile file(QStringLiteral(LUMIGRID_TEST_DATA_DIR "/") + name);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-  return QString::fromUtf8(file.readAll()).remove('\r');
-}
+using lumigrid::testing::ReadAll;
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+QString Golden(const char* name) {
+  return QString::fromStdString(lumigrid::testing::ReadGolden(name));
 }
 
 class Listing : public MainWindowTest {
@@ -248,7 +243,7 @@ TEST_F(SaveListing, WritesTheEditedTextInWindows1251WithCrLf) {
   Window().Listing(1)->appendPlainText("; правка");
   Platform().QueueFile(QString::fromStdString(folder_.File("logo.asm")));
   Window().Dispatch(command::kListingSave);
-  const std::string bytes = FileBytes(folder_.File("logo.asm"));
+  const std::string bytes = ReadAll(folder_.File("logo.asm"));
   EXPECT_EQ(bytes.substr(0, 2), "\r\n");
   EXPECT_NE(bytes.find("; \xD4\xE0\xE9\xEB  \x97  C:\\pics\\logo.chr\r\n"), std::string::npos)
       << "\"; Файл  —  \" in Windows-1251";
@@ -280,7 +275,7 @@ TEST_F(SaveListing, SavesAndCopiesExactlyWhatTheViewShows) {
     view->textCursor().insertText(c.shown);
     Platform().QueueFile(QString::fromStdString(folder_.File("out.asm")));
     Window().Dispatch(command::kListingSave);
-    EXPECT_EQ(FileBytes(folder_.File("out.asm")), c.saved) << c.shown.toStdString();
+    EXPECT_EQ(ReadAll(folder_.File("out.asm")), c.saved) << c.shown.toStdString();
     Window().Dispatch(command::kListingSelectAll);
     Window().Dispatch(command::kListingCopy);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
@@ -294,7 +289,7 @@ TEST_F(SaveListing, NoBreakSpaceInTheFileNameLineIsKept) {
   ClickConvert();
   Platform().QueueFile(QString::fromStdString(folder_.File("logo.asm")));
   Window().Dispatch(command::kListingSave);
-  EXPECT_NE(FileBytes(folder_.File("logo.asm")).find("C:\\my\xA0pics\\logo.chr\r\n"),
+  EXPECT_NE(ReadAll(folder_.File("logo.asm")).find("C:\\my\xA0pics\\logo.chr\r\n"),
             std::string::npos);
 }
 
@@ -322,7 +317,7 @@ TEST_F(SaveListing, UnwritablePathReportsAndKeepsWhatWasThere) {
   Platform().QueueFile(QString::fromStdString(folder_.File("taken.asm")));
   Window().Dispatch(command::kListingSave);
   EXPECT_EQ(Platform().Messages().size(), 2);
-  EXPECT_EQ(FileBytes(folder_.File("taken.asm/keep")), "kept");
+  EXPECT_EQ(ReadAll(folder_.File("taken.asm/keep")), "kept");
 }
 
 }  // namespace

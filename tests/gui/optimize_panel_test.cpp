@@ -18,6 +18,7 @@
 #include "app/commands.h"
 #include "app/main_menus.h"
 #include "codegen/listing_view.h"
+#include "core/file_bytes.h"
 #include "core/rtf_reader.h"
 #include "core/temp_folder.h"
 #include "optimize/identical_scan.h"
@@ -31,10 +32,7 @@
 namespace lumigrid::testing_support {
 namespace {
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using lumigrid::testing::ReadAll;
 
 class Optimize : public MainWindowTest {
  protected:
@@ -360,7 +358,7 @@ TEST_F(SaveReport, FormatFollowsTheFilterNotTheName) {
        {Case{"report", 1, "report.txt", false}, Case{"report", 0, "report.rtf", true},
         Case{"other.txt", 0, "other.txt", true}, Case{"plain.rtf", 1, "plain.rtf", false}}) {
     Save(c.typed, c.filter);
-    const std::string bytes = FileBytes(folder_.File(c.written));
+    const std::string bytes = ReadAll(folder_.File(c.written));
     EXPECT_EQ(bytes.starts_with("{\\rtf1"), c.rtf) << c.typed << " " << c.filter;
   }
   EXPECT_EQ(folder_.Entries().size(), 4u) << "no name without its extension, no temporary file";
@@ -374,7 +372,7 @@ TEST_F(SaveReport, FormatFollowsTheFilterNotTheName) {
 
 TEST_F(SaveReport, RtfHoldsWhatTheViewShows) {
   Save("report", 0);
-  const auto read = lumigrid::testing::ReadRtf(FileBytes(folder_.File("report.rtf")));
+  const auto read = lumigrid::testing::ReadRtf(ReadAll(folder_.File("report.rtf")));
   ASSERT_TRUE(read.error.empty()) << read.error;
   EXPECT_EQ(read.chars, lumigrid::testing::CharsOf(Report().Report()));
   // And the view shows that same text.
@@ -385,7 +383,7 @@ TEST_F(SaveReport, RtfHoldsWhatTheViewShows) {
 
 TEST_F(SaveReport, TextIsWindows1251WithCrLfAndAnEmptyLastLine) {
   Save("report", 1);
-  const std::string bytes = FileBytes(folder_.File("report.txt"));
+  const std::string bytes = ReadAll(folder_.File("report.txt"));
   EXPECT_TRUE(bytes.starts_with("\xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2 ")) << "Результат";
   EXPECT_NE(bytes.find("\r\n                   \xC0\xE4\xF0\xE5\xF1  00H     \r\n"),
             std::string::npos);
@@ -436,7 +434,7 @@ TEST_F(SaveReport, FailureIsReportedAndTheOldFileStays) {
     EXPECT_EQ(m.text, QString::fromStdString("Не удалось сохранить файл\n" + folder_.File(c.name)));
     EXPECT_EQ(m.icon, ui::MessageIcon::kError);
     if (c.kept) {
-      EXPECT_EQ(FileBytes(folder_.File(c.kept)), "old") << c.name;
+      EXPECT_EQ(ReadAll(folder_.File(c.kept)), "old") << c.name;
     }
   }
   EXPECT_GE(expected_messages, 2);

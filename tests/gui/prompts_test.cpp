@@ -85,7 +85,7 @@ TEST_F(DiscardPrompt, NewAsksOnlyAboutAModifiedBuffer) {
     EXPECT_EQ(State().Buffer(1).Bytes() == PictureBytes{}, c.cleared);
     EXPECT_EQ(State().BufferModified(1), !c.cleared);
     EXPECT_EQ(State().BufferFileName(1), c.cleared ? "" : kept);
-    EXPECT_EQ(ReadFile(kept), c.answer == ui::Answer::kYes ? AsText(Pattern()) : "");
+    EXPECT_EQ(ReadAll(kept), c.answer == ui::Answer::kYes ? AsText(Pattern()) : "");
   }
 }
 
@@ -125,7 +125,7 @@ TEST_F(DiscardPrompt, YesWithoutAPictureNameSavesThroughTheDialogKeepingTheName)
     ASSERT_EQ(Platform().Dialogs().size(), 2) << name;
     EXPECT_TRUE(Platform().Dialogs()[0].save);
     EXPECT_EQ(Platform().Dialogs()[0].request.title, "Сохранить файл...");
-    EXPECT_EQ(ReadFile(PathOf("out.chr")), AsText(Pattern())) << name;
+    EXPECT_EQ(ReadAll(PathOf("out.chr")), AsText(Pattern())) << name;
     EXPECT_EQ(State().BufferFileName(1), name) << "a prompt's save does not rename";
     EXPECT_EQ(Window().windowTitle(), "Lumigrid v 3.8  —  " + Q(name));
     EXPECT_EQ(State().Recent().Entry(1), PathOf("out.chr"));
@@ -216,8 +216,8 @@ TEST_F(QuitPrompt, SavesMadeBeforeACancelStayMade) {
   EXPECT_FALSE(Window().close());
   EXPECT_EQ(Shown(), (QStringList{Question(kQuit, AboutFile("one.chr")), Question(kQuit, kUnnamed),
                                   Question(kQuit, kUnnamed)}));
-  EXPECT_EQ(ReadFile(one), AsText(Pattern(1)));
-  EXPECT_EQ(ReadFile(PathOf("two.chr")), AsText(Pattern(2)));
+  EXPECT_EQ(ReadAll(one), AsText(Pattern(1)));
+  EXPECT_EQ(ReadAll(PathOf("two.chr")), AsText(Pattern(2)));
   EXPECT_FALSE(State().BufferModified(1));
   EXPECT_FALSE(State().BufferModified(2));
   EXPECT_EQ(State().BufferFileName(2), "");

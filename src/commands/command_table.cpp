@@ -1,4 +1,4 @@
-#include "app/command_table.h"
+#include "commands/command_table.h"
 
 namespace lumigrid {
 
