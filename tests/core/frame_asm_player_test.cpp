@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "codegen/listing.h"
@@ -28,12 +29,18 @@ using testing::TempFolder;
 // | 0x10 for data). The main loop writes W after each frame to kFrameDone.
 constexpr int kBusValue = 0x08, kBusKind = 0x07, kFrameDone = 0x09;
 
-// Main loop and routines in page 0, the player in the last page, the table from just below
-// the first 2K boundary: each call and each table read crosses code pages and the table
-// crosses 256-word blocks.
-constexpr int kTableOrigin = 0x800 - 0x35;
-constexpr int kPlayerOrigin = 0x1F00;
-
+// Where the player and the table go; the main loop and the routines are in page 0.
+struct Layout {
+  const char* name;
+  int table, player;
+};
+constexpr Layout kLayouts[] = {
+    // The player in the last page, the table from just below the first 2K boundary: every
+    // call and table read crosses code pages, the table crosses 256-word blocks.
+    {"TableAcrossPages", 0x800 - 0x35, 0x1F00},
+    // All in the first 256 words where they fit: the table's high address byte is 0.
+    {"TableLow", 0x90, 0x40},
+};
 // gpasm reads bare numbers as hex.
 std::string Hex(int value) {
   char text[16];
@@ -41,10 +48,10 @@ std::string Hex(int value) {
   return text;
 }
 
-std::string TestProgram(const std::string& player) {
+std::string TestProgram(const std::string& player, const Layout& layout) {
   return "BUS_VALUE equ " + Hex(kBusValue) + "\nBUS_KIND equ " + Hex(kBusKind) +
-         "\nFRAME_DONE equ " + Hex(kFrameDone) + "\nTABLE equ " + Hex(kTableOrigin) +
-         "\nPLAYER equ " + Hex(kPlayerOrigin) + "\n#define PLAYER_FILE \"" + player + "\"\n" +
+         "\nFRAME_DONE equ " + Hex(kFrameDone) + "\nTABLE equ " + Hex(layout.table) +
+         "\nPLAYER equ " + Hex(layout.player) + "\n#define PLAYER_FILE \"" + player + "\"\n" +
          R"(
   processor p16f877a
   org 0
@@ -81,13 +88,26 @@ frame_table
 )";
 }
 
-class FrameAsmPlayerTest : public ::testing::TestWithParam<ScriptCase> {};
+// The shared sequences, and a short one whose second frame starts in the first 256 words.
+std::vector<ScriptCase> AsmCases() {
+  std::vector<ScriptCase> cases = testing::ScriptCases();
+  PictureBytes dot{};
+  dot[DisplayMemoryOffset(2, 7, 63)] = 0x80;
+  cases.push_back({"TwoSmallFramesLooping", {PictureBytes{}, dot}, {std::nullopt, true}});
+  return cases;
+}
+
+class FrameAsmPlayerTest : public ::testing::TestWithParam<std::tuple<ScriptCase, Layout>> {};
 
 TEST_P(FrameAsmPlayerTest, PlaysTheAssembledTableIntoEachPicture) {
   if (!ProgramOnPath("gpasm")) GTEST_SKIP() << "gpasm (gputils) is not on PATH";
-  const ScriptCase& c = GetParam();
+  const auto& [c, layout] = GetParam();
   const FrameScript script = MakeFrameScript(c.pictures, c.options);
-  ASSERT_LT(kTableOrigin + EncodeFrameTable(script).size(), kPlayerOrigin);
+  const int table_end = layout.table + static_cast<int>(EncodeFrameTable(script).size());
+  if (layout.player > layout.table) {
+    ASSERT_LT(table_end, layout.player);
+  }
+  ASSERT_LT(table_end, 0x2000);
   const auto lines = FrameTableAsmLines(script, ListingOptions{});
   ASSERT_TRUE(lines.has_value());
 
@@ -95,7 +115,7 @@ TEST_P(FrameAsmPlayerTest, PlaysTheAssembledTableIntoEachPicture) {
   std::ofstream(dir.Path() / "frames.inc", std::ios::binary)
       << ListingFileBytes(JoinListingLines(*lines));
   std::ofstream(dir.Path() / "main.asm", std::ios::binary)
-      << TestProgram(LUMIGRID_SOURCE_DIR "/src/frames/player/frame_player.inc");
+      << TestProgram(LUMIGRID_SOURCE_DIR "/src/frames/player/frame_player.inc", layout);
   const std::string command =
       "cd \"" + dir.Path().string() + "\" && gpasm main.asm > gpasm.log 2>&1";
   const int status = std::system(command.c_str());
@@ -140,8 +160,13 @@ TEST_P(FrameAsmPlayerTest, PlaysTheAssembledTableIntoEachPicture) {
   EXPECT_TRUE(ops.empty()) << "bus writes after the last frame";
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, FrameAsmPlayerTest, ::testing::ValuesIn(testing::ScriptCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Scripts, FrameAsmPlayerTest,
+                         ::testing::Combine(::testing::ValuesIn(AsmCases()),
+                                            ::testing::ValuesIn(kLayouts)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  std::get<1>(info.param).name;
+                         });
 
 }  // namespace
 }  // namespace lumigrid
