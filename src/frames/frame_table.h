@@ -1,6 +1,6 @@
 // The table a firmware plays a frame script from, and its three forms: raw bytes, a PIC
 // assembly byte table and a C array. The record format is described in docs/frame_scripts.md;
-// src/frames/player/ holds the C player.
+// src/frames/player/ holds the C and PIC assembly players.
 #pragma once
 
 #include <cstdint>
