@@ -168,5 +168,33 @@ INSTANTIATE_TEST_SUITE_P(Scripts, FrameAsmPlayerTest,
                                   std::get<1>(info.param).name;
                          });
 
+// A player fault the part would hide must stop the interpreter with a message, or the test
+// above could pass on a stack that silently wrapped.
+TEST(Pic16Sim, StopsOnFaultsInsteadOfRunningOn) {
+  if (!ProgramOnPath("gpasm")) GTEST_SKIP() << "gpasm (gputils) is not on PATH";
+  struct Case {
+    const char* body;
+    const char* fault;
+  };
+  for (const Case& c : {Case{"again\n  call again\n", "stack overflow"},
+                        Case{"  return\n", "RETURN with an empty stack"},
+                        Case{"  movlw 0x10\n  movwf 0x0A\n  goto 0\n", "empty program memory"},
+                        Case{"  nop\n  sleep\n", ""}}) {
+    TempFolder dir;
+    std::ofstream(dir.Path() / "main.asm", std::ios::binary) << "  processor p16f877a\n  org 0\n"
+                                                             << c.body << "  end\n";
+    const std::string command =
+        "cd \"" + dir.Path().string() + "\" && gpasm main.asm > gpasm.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(dir.Path() / "gpasm.log");
+    testing::Pic16Sim pic(testing::ParseIntelHex(ReadAll(dir.Path() / "main.hex")));
+    const std::string fault = pic.Run(1000);
+    if (*c.fault == 0) {
+      EXPECT_EQ(fault, "") << c.body;
+    } else {
+      EXPECT_NE(fault.find(c.fault), std::string::npos) << c.body << fault;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lumigrid

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -125,7 +126,11 @@ class Pic16Sim {
       stack_[depth_++] = pc_;
       return true;
     };
-    const std::string bad = "no instruction 0x" + std::to_string(op) + " at " + std::to_string(at);
+    auto bad = [&] {
+      char text[48];
+      std::snprintf(text, sizeof text, "no instruction 0x%04X at 0x%04X", op, at);
+      return std::string(text);
+    };
 
     switch (op >> 12) {
       case 0: {
@@ -139,7 +144,7 @@ class Pic16Sim {
           } else if (op == 0x0063) {
             sleeping_ = true;
           } else if ((op & 0x9F) != 0 && op != 0x0064) {
-            return bad;  // only NOP, CLRWDT, RETURN, SLEEP are known
+            return bad();  // only NOP, CLRWDT, RETURN, SLEEP are known
           }
           return "";
         }
@@ -265,7 +270,7 @@ class Pic16Sim {
             w_ = Add(k, w_);
             break;
           default:
-            return bad;
+            return bad();
         }
         return "";
       }
