@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleOptionMenuItem>
 #include <QTabBar>
@@ -15,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <functional>
+#include <vector>
 
 #include "app/about_window.h"
 #include "app/commands.h"
@@ -223,7 +225,7 @@ TEST_F(Menus, ShortcutsWorkUnderTheRussianLayout) {
   struct Case {
     const char* text;
     Qt::KeyboardModifiers modifiers;
-    QList<int> commands;
+    std::vector<int> commands;
   };
   const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
   const Case cases[] = {
@@ -245,7 +247,8 @@ TEST_F(Menus, ShortcutsWorkUnderTheRussianLayout) {
     const QString text = QString::fromUtf8(c.text);
     const auto key = static_cast<Qt::Key>(text.toUpper().at(0).unicode());
     QTest::sendKeyEvent(QTest::Click, view, key, text, c.modifiers);
-    EXPECT_EQ(raised, c.commands) << c.text << " modifiers " << c.modifiers;
+    EXPECT_EQ(std::vector<int>(raised.begin(), raised.end()), c.commands)
+        << c.text << " modifiers " << c.modifiers;
   }
   EXPECT_EQ(view->toPlainText(), "textы") << "plain Russian typing still reaches the view";
 }
@@ -350,18 +353,39 @@ TEST_F(StandardStyleStart, ChecksStandardAndShowsNoPictures) {
   EXPECT_FALSE(HasItemPictures(Window()));
 }
 
-// The menu's own drawing options for one of its items: what decides check mark or bullet.
-class MenuItemLook : public QMenu {
+// What the style is asked to draw for one menu item: check mark or bullet, checked or not.
+// Recorded while the menu paints itself, through a proxy of the application's style.
+class MenuItemLook : public QProxyStyle {
  public:
   static QStyleOptionMenuItem Of(QAction* action) {
-    QStyleOptionMenuItem option;
+    MenuItemLook recorder;
     for (QObject* owner : action->associatedObjects()) {
-      if (auto* menu = qobject_cast<QMenu*>(owner)) {
-        static_cast<MenuItemLook*>(menu)->initStyleOption(&option, action);
-      }
+      auto* menu = qobject_cast<QMenu*>(owner);
+      if (menu == nullptr) continue;
+      const bool own_style = menu->testAttribute(Qt::WA_SetStyle);
+      QStyle* before = menu->style();
+      menu->setStyle(&recorder);
+      menu->grab();
+      menu->setStyle(own_style ? before : nullptr);
     }
-    return option;
+    for (const QStyleOptionMenuItem& item : recorder.drawn_) {
+      if (item.text.section('\t', 0, 0) == action->text().section('\t', 0, 0)) return item;
+    }
+    ADD_FAILURE() << "not drawn: " << action->text().toStdString();
+    return {};
   }
+
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        item != nullptr && element == CE_MenuItem) {
+      drawn_.push_back(*item);
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+
+ private:
+  mutable std::vector<QStyleOptionMenuItem> drawn_;
 };
 
 TEST_F(StandardStyleStart, ChosenModeAndStyleCarryACheckMarkThatStays) {
