@@ -2,9 +2,11 @@
 // summed over the exact overlap of every source pixel, rounded (or, for 1-bit images, the
 // nearer of the two colours) on exact integers. Row pointers are handed out as the scaler
 // asks for them, so a row read twice or out of order shows too.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "files/mono_convert.h"
@@ -22,14 +24,26 @@ int64_t Overlap(int source, int target, int i, int j) {
   return std::max<int64_t>(0, hi - lo);
 }
 
-Rgb ModelPixel(const std::vector<Rgb>& pixels, int sw, int sh, int tw, int th, int tx, int ty,
-               int depth, const std::array<Rgb, 2>& two) {
+// For every target pixel along an axis, the source pixels it overlaps and by how much.
+using AxisModel = std::vector<std::vector<std::pair<int, int64_t>>>;
+AxisModel Axis(int source, int target) {
+  AxisModel axis(static_cast<size_t>(target));
+  for (int j = 0; j < target; ++j) {
+    for (int i = 0; i < source; ++i) {
+      if (const int64_t w = Overlap(source, target, i, j)) {
+        axis[static_cast<size_t>(j)].emplace_back(i, w);
+      }
+    }
+  }
+  return axis;
+}
+
+Rgb ModelPixel(const std::vector<Rgb>& pixels, int sw, int sh, const AxisModel& xs,
+               const AxisModel& ys, int tx, int ty, int depth, const std::array<Rgb, 2>& two) {
   int64_t sum[3] = {0, 0, 0};
-  for (int y = 0; y < sh; ++y) {
-    const int64_t wy = Overlap(sh, th, y, ty);
-    if (wy == 0) continue;
-    for (int x = 0; x < sw; ++x) {
-      const int64_t w = wy * Overlap(sw, tw, x, tx);
+  for (const auto& [y, wy] : ys[static_cast<size_t>(ty)]) {
+    for (const auto& [x, wx] : xs[static_cast<size_t>(tx)]) {
+      const int64_t w = wy * wx;
       const Rgb c =
           pixels[static_cast<size_t>(y) * static_cast<size_t>(sw) + static_cast<size_t>(x)];
       sum[0] += w * lumigrid::RedOf(c);
@@ -114,10 +128,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const lumigrid::RgbImage scaled = lumigrid::ScaleArea(src.View(), tw, th);
   Check(scaled.width == tw && scaled.height == th && scaled.depth == src.depth,
         "the scaled image has the asked size and the source depth");
+  const AxisModel xs = Axis(src.width, tw);
+  const AxisModel ys = Axis(src.height, th);
   for (int y = 0; y < th; ++y) {
     for (int x = 0; x < tw; ++x) {
       const Rgb want =
-          ModelPixel(src.pixels, src.width, src.height, tw, th, x, y, src.depth, src.two);
+          ModelPixel(src.pixels, src.width, src.height, xs, ys, x, y, src.depth, src.two);
       Check((scaled.At(x, y) & 0xFFFFFF) == (want & 0xFFFFFF), "scaled pixel equals the model");
     }
   }
@@ -127,11 +143,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // 16 (y / 8) + x / 8.
   const lumigrid::PictureBytes picture = lumigrid::ImageToPicture(src.View());
   lumigrid::PictureBytes want{};
+  const AxisModel px = Axis(src.width, lumigrid::kPictureWidth);
+  const AxisModel py = Axis(src.height, lumigrid::kPictureHeight);
   for (int y = 0; y < lumigrid::kPictureHeight; ++y) {
     for (int x = 0; x < lumigrid::kPictureWidth; ++x) {
-      Rgb c = picture_size ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
-                           : ModelPixel(src.pixels, src.width, src.height, 128, 64, x, y, src.depth,
-                                        src.two);
+      Rgb c = picture_size
+                  ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
+                  : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, src.depth, src.two);
       int green = lumigrid::GreenOf(c);
       if (src.depth != 1) green = lumigrid::Grey(lumigrid::RedOf(c), green, lumigrid::BlueOf(c));
       if (green < lumigrid::kLitBelowGreen) {
