@@ -57,7 +57,8 @@ grep -qxF "10:application/x-lumigrid-picture:*.chr" "$share/mime/globs2" ||
 
 # The unpacked program starts (its libraries and plugins are found) and stays running
 # until stopped.
-export QT_QPA_PLATFORM=offscreen
+# Its settings go to the temporary folder, here the scratch root.
+export QT_QPA_PLATFORM=offscreen TMPDIR=$root
 status=0
 timeout 5 "$root/usr/bin/lumigrid" >"$root/out.txt" 2>&1 || status=$?
 [ "$status" -eq 124 ] || { cat "$root/out.txt"; fail "lumigrid ended with $status"; }
