@@ -100,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lumigrid::fuzz::Input in(data, size);
   Source src;
   const uint8_t shape = in.Byte();
-  // Now and then exactly the picture size, which is copied instead of scaled.
+  // Now and then exactly the picture size, which is copied instead of scaled (sizes read
+  // from the input reach it too).
   const bool picture_size = (shape & 0x80) != 0;
   src.width = picture_size ? lumigrid::kPictureWidth : 1 + in.Word() % 200;
   src.height = picture_size ? lumigrid::kPictureHeight : 1 + in.Word() % 100;
@@ -111,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   src.two = {in.Dword(), in.Dword()};
   const std::string_view rest = in.Rest();
   const size_t count = static_cast<size_t>(src.width) * static_cast<size_t>(src.height);
-  src.pixels.resize(count, lumigrid::kWhite);
+  // A 1-bit image holds only its two colours.
+  src.pixels.resize(count, src.depth == 1 ? src.two[1] : lumigrid::kWhite);
   for (size_t i = 0; i < count && !rest.empty(); ++i) {
     if (src.depth == 1) {
       const auto byte = static_cast<uint8_t>(rest[(i / 8) % rest.size()]);
@@ -145,9 +147,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lumigrid::PictureBytes want{};
   const AxisModel px = Axis(src.width, lumigrid::kPictureWidth);
   const AxisModel py = Axis(src.height, lumigrid::kPictureHeight);
+  const bool copied =
+      src.width == lumigrid::kPictureWidth && src.height == lumigrid::kPictureHeight;
   for (int y = 0; y < lumigrid::kPictureHeight; ++y) {
     for (int x = 0; x < lumigrid::kPictureWidth; ++x) {
-      Rgb c = picture_size
+      Rgb c = copied
                   ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
                   : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, src.depth, src.two);
       int green = lumigrid::GreenOf(c);
