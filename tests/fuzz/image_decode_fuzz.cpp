@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "files/image_import.h"
+#include "files/image_import_qt.h"
 #include "files/mono_convert.h"
 #include "fuzz_support.h"
 
