@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation2
   gputils
+  clang libclang-rt-dev
+  dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "ui/fault_trap.h"
 #include "ui/fonts.h"
+#include "ui/icons.h"
 
 #include <QPointer>
 
@@ -11,6 +12,11 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // The window's layout is measured in the metrics of an 8-point "MS Sans Serif"; where that
   // face is missing the nearest sans-serif face takes its place.
   setFont(SansSerifFont(8));
+  // Desktops group the windows under the installed entry by these.
+  setApplicationName(QStringLiteral("Lumigrid"));
+  setApplicationVersion(QStringLiteral("3.8"));
+  setDesktopFileName(QString::fromLatin1(kDesktopId));
+  setWindowIcon(ProgramIcon());
 }
 
 void Application::Observe(EventObserver* observer) {

@@ -16,6 +16,9 @@ class EventObserver {
   virtual void AfterEvent(QObject* receiver, QEvent* event) = 0;
 };
 
+// The name desktops know the program by: its .desktop entry, icon and metainfo share it.
+inline constexpr char kDesktopId[] = "org.lumigrid.Lumigrid";
+
 class Application : public QApplication {
   Q_OBJECT
 

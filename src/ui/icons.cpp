@@ -27,4 +27,17 @@ QPixmap AboutPicture() {
   return LoadResource(QStringLiteral("about.xpm")).scaled(100, 100);
 }
 
+QImage ProgramIconImage(int size) {
+  return LoadResource(QStringLiteral("program.xpm"))
+      .toImage()
+      .convertToFormat(QImage::Format_ARGB32)
+      .scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : kProgramIconSizes) icon.addPixmap(QPixmap::fromImage(ProgramIconImage(size)));
+  return icon;
+}
+
 }  // namespace lumigrid::ui

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 namespace lumigrid::ui {
@@ -24,5 +25,14 @@ QIcon EmbeddedIcon(int number);
 
 // The About window's picture, 100 x 100.
 QPixmap AboutPicture();
+
+// The sizes the program's icon is drawn in, for the window and the desktop's icon theme.
+// Multiples of 16, so every pixel of the picture stays a square of whole pixels.
+inline constexpr int kProgramIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+// The program's icon, size x size: its 16 x 16 pixel picture enlarged without smoothing.
+QImage ProgramIconImage(int size);
+// Every size above in one icon.
+QIcon ProgramIcon();
 
 }  // namespace lumigrid::ui
