@@ -193,6 +193,12 @@ std::optional<PictureBytes> DecodeBmp(std::istream& in, const ConversionOptions&
     return std::nullopt;
   }
 
+  // Pixel data cannot lie inside the headers: an offset pointing there (often 0, from writers
+  // that leave the field unset) means the data follow them, as other readers take it.
+  const std::streamoff headers_end = in.tellg() - start;
+  if (!in) return std::nullopt;
+  if (h.data_offset < headers_end) h.data_offset = static_cast<uint32_t>(headers_end);
+
   // Every row is there, or the file is damaged: decided before a single row is read.
   const int64_t stride = (h.width * h.bits + 31) / 32 * 4;
   in.seekg(0, std::ios::end);

@@ -208,6 +208,30 @@ TEST(DecodeBmp, EveryLayoutGivesThePictureAndACutOneNone) {
   }
 }
 
+// Regression: a pixel-data offset left 0 (or pointing into the headers) read the headers as
+// pixels, shifting the picture sideways.
+TEST(DecodeBmp, OffsetInsideTheHeadersMeansTheDataFollowThem) {
+  std::mt19937 random(5);
+  RgbImage image(20, 12);
+  for (Rgb& c : image.pixels) c = random() % 2 == 0 ? kBlack : kWhite;
+  for (const Layout& layout :
+       {Layout{"24-bit", 24, 40, 0, false, {}}, Layout{"8-bit palette", 8, 40, 0, false, {}}}) {
+    SCOPED_TRACE(layout.name);
+    const std::string file = EncodeBmp(image, layout);
+    const std::optional<PictureBytes> whole = [&] {
+      std::istringstream in(file);
+      return DecodeBmp(in);
+    }();
+    ASSERT_TRUE(whole.has_value());
+    for (uint32_t offset : {0u, 14u, 53u}) {
+      std::string unset = file;
+      for (int i = 0; i < 4; ++i) unset[10 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
+      std::istringstream in(unset);
+      EXPECT_EQ(DecodeBmp(in), whole) << "offset " << offset;
+    }
+  }
+}
+
 TEST(DecodeBmp, TransparentPixelsAreBackground) {
   RgbImage black(128, 64, 24, kBlack);
   std::string file = EncodeBmp(black, {"", 32, 124, 3, true, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}});
