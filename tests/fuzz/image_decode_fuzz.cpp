@@ -1,5 +1,5 @@
-// Any file given to the image import: a refused one leaves a blank picture; an accepted one
-// gives the same picture as the image read whole by Qt and converted in one piece (the import
+// Any file given to the image import: a refused one leaves a blank picture; an accepted PNG or
+// JPEG gives the same picture as the image read whole by Qt and converted in one piece (the import
 // reads row by row). Large images, which the import reduces while decoding, are only decoded.
 #include <QGuiApplication>
 #include <QImage>
@@ -55,6 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray format = reader.format();
   Check(format == "bmp" || format == "jpeg" || format == "png", "only BMP, JPEG, PNG accepted");
   if (!DecodedAsItIs(format, reader.size())) return 0;
+  // Bitmaps are read by our own reader, which takes damaged headers and palettes its own
+  // (checked) way; Qt's reader is no reference for those. PNG and JPEG share the libraries.
+  if (format == "bmp") return 0;
   QImage image;
   if (!reader.read(&image)) return 0;  // the import's reader may recover more; not a fault
   const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
