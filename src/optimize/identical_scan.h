@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <span>
 
+#include "picture/editor_state.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid {
 
 class EditorState;
 
-constexpr int kSkipMapBuffer = 10;  // the scan's result always goes here
 constexpr int kSourceBufferCount = 9;
 constexpr int kMinRunLimit = 64;
 constexpr uint8_t kSkipByte = 0xFF;

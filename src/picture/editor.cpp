@@ -13,10 +13,6 @@
 
 namespace lumigrid {
 
-namespace {
-constexpr int kSkipMapBuffer = 10;
-}  // namespace
-
 Editor::Editor(EditorState& state, ui::Platform& platform, const Widgets& widgets, QObject* parent)
     : QObject(parent), state_(state), platform_(platform), w_(widgets) {
   connect(w_.canvas, &CanvasWidget::cellPressed, this, &Editor::OnCellPressed);

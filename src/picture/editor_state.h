@@ -14,6 +14,8 @@ namespace lumigrid {
 constexpr int kNoCell = 0;
 constexpr int kFirstWorkMode = 1;  // editing
 constexpr int kOptimizeWorkMode = 4;
+// The identical-byte scan always writes its skip map into this buffer.
+constexpr int kSkipMapBuffer = 10;
 constexpr int kLastWorkMode = 5;
 
 class EditorState {
