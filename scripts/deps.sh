@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config ccache make
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libpng-dev libjpeg-dev
+  libpng-dev libjpeg-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation2
   gputils

@@ -53,6 +53,11 @@ inline constexpr const char* kRedoText = "Повторить\tCtrl+Y";
 inline constexpr std::array kPictureMenu{
     MenuItem{kUndo, kUndoText},
     MenuItem{kRedo, kRedoText},
+    MenuItem{kSeparator, ""},
+    MenuItem{kImportWithSettings, "Импорт с настройками…"},
+    MenuItem{kSaveAnimationGif, "Сохранить анимацию как GIF…"},
+    MenuItem{kExportFrameTable, "Экспорт покадровой программы…"},
+    MenuItem{kFrameBudget, "Бюджет обновлений…"},
 };
 
 struct MenuBarEntry {

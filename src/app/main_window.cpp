@@ -15,7 +15,9 @@
 #include "app/commands.h"
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
+#include "app/frame_commands.h"
 #include "app/history_commands.h"
+#include "app/import_commands.h"
 #include "app/keyboard_layout.h"
 #include "app/main_menus.h"
 #include "app/texts.h"
@@ -93,6 +95,10 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
       new ToolCommands(*this, *static_cast<LogicPanel*>(panels_[PanelIndex(SidePanel::kLogic)]),
                        *static_cast<AnimationPanel*>(panels_[PanelIndex(SidePanel::kAnimation)]),
                        settings.anime_delay);
+  imports_ = new ImportCommands(*this, settings.import);
+  imports_->Register(commands_);
+  frames_ = new FrameCommands(*this, settings);
+  frames_->Register(commands_);
   SwitchWorkMode(1);
   SetMenuStyle(settings.style_menu);
   UpdateTitle();
@@ -303,7 +309,13 @@ void MainWindow::dropEvent(QDropEvent* event) {
     names.push_back(url.toLocalFile().toStdString());
   event->acceptProposedAction();
   // Opened once the drop is over: a question asked inside it would hold up the program the
-  // file was dragged from.
+  // file was dragged from. With Shift held, every dropped image goes to the import dialog.
+  if (event->modifiers() & Qt::ShiftModifier) {
+    QMetaObject::invokeMethod(
+        imports_, [imports = imports_, names] { imports->OpenDialog(names); },
+        Qt::QueuedConnection);
+    return;
+  }
   QMetaObject::invokeMethod(
       files_, [files = files_, names] { files->OpenDropped(names); }, Qt::QueuedConnection);
 }

@@ -26,6 +26,8 @@ class CellPanel;
 class ConversionPanel;
 class Editor;
 class FileCommands;
+class FrameCommands;
+class ImportCommands;
 class HistoryCommands;
 class ListingCommands;
 class ListingView;
@@ -62,6 +64,8 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands& Listings() { return *listing_commands_; }
   ToolCommands& Tools() { return *tools_; }
   HistoryCommands& History() { return *history_; }
+  ImportCommands& Imports() { return *imports_; }
+  FrameCommands& Frames() { return *frames_; }
   OptimizePanel* OptimizeSidePanel() const { return optimize_panel_; }
   OptimizeCommands& Optimizer() { return *optimize_commands_; }
   ListingView* Listing(int b) const { return listings_[IsValidBuffer(b) ? b - 1 : 0]; }
@@ -113,6 +117,8 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands* listing_commands_ = nullptr;
   ToolCommands* tools_ = nullptr;
   HistoryCommands* history_ = nullptr;
+  ImportCommands* imports_ = nullptr;
+  FrameCommands* frames_ = nullptr;
   OptimizePanel* optimize_panel_ = nullptr;
   OptimizeCommands* optimize_commands_ = nullptr;
   std::array<ListingView*, kBufferCount> listings_{};

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "files/conversion_options.h"
 #include "picture/listing_options.h"
 
 namespace lumigrid {
@@ -17,6 +18,11 @@ struct Settings {
   int count_byte = 1;      // minimum run of the identical-byte scan
   bool auto_scan = true;
   std::array<std::string, 10> recent_files;
+  // The menu "Рисунок"; their groups reach the file only once used.
+  ConversionOptions import;  // the last import with settings
+  int gif_look = 0;          // 0 as the canvas draws, 1 black on white
+  int gif_scale = 2;         // 1..8, black on white
+  int cycle_ns = 1000;       // the update budget's bus cycle
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -117,6 +117,39 @@ std::vector<SettingKey> BuildKeys() {
   };
   AddRecentKeys(keys,
                 std::make_index_sequence<std::tuple_size_v<decltype(Settings::recent_files)>>{});
+  const ConversionOptions conversion;
+  const Settings defaults;
+  const std::vector<SettingKey> beyond = {
+      {"Import", "Threshold", T::kInteger, conversion.threshold,
+       [](const Settings& s) { return s.import.threshold; },
+       [](Settings& s, int v) { s.import.threshold = v; }},
+      {"Import", "Invert", T::kFlag, 0, [](const Settings& s) { return s.import.invert ? 1 : 0; },
+       [](Settings& s, int v) { s.import.invert = v != 0; }},
+      {"Import", "Fit", T::kInteger, static_cast<int>(conversion.fit),
+       [](const Settings& s) { return static_cast<int>(s.import.fit); },
+       [](Settings& s, int v) { s.import.fit = static_cast<Fit>(v); }},
+      {"Import", "Margin", T::kInteger, static_cast<int>(conversion.margin),
+       [](const Settings& s) { return static_cast<int>(s.import.margin); },
+       [](Settings& s, int v) { s.import.margin = static_cast<Margin>(v); }},
+      {"Import", "Dither", T::kInteger, static_cast<int>(conversion.dither),
+       [](const Settings& s) { return static_cast<int>(s.import.dither); },
+       [](Settings& s, int v) { s.import.dither = static_cast<Dither>(v); }},
+      {"Import", "Brightness", T::kInteger, 0,
+       [](const Settings& s) { return s.import.brightness; },
+       [](Settings& s, int v) { s.import.brightness = v; }},
+      {"Import", "Contrast", T::kInteger, 0, [](const Settings& s) { return s.import.contrast; },
+       [](Settings& s, int v) { s.import.contrast = v; }},
+      {"Frames", "GifLook", T::kInteger, defaults.gif_look,
+       [](const Settings& s) { return s.gif_look; }, [](Settings& s, int v) { s.gif_look = v; }},
+      {"Frames", "GifScale", T::kInteger, defaults.gif_scale,
+       [](const Settings& s) { return s.gif_scale; }, [](Settings& s, int v) { s.gif_scale = v; }},
+      {"Frames", "CycleNs", T::kInteger, defaults.cycle_ns,
+       [](const Settings& s) { return s.cycle_ns; }, [](Settings& s, int v) { s.cycle_ns = v; }},
+  };
+  for (SettingKey key : beyond) {
+    key.when_used = true;
+    keys.push_back(std::move(key));
+  }
   return keys;
 }
 
@@ -175,6 +208,13 @@ std::optional<std::string> SettingsDocument::Value(std::string_view group,
     }
   }
   return std::nullopt;
+}
+
+bool SettingsDocument::HasGroup(std::string_view group) const {
+  return std::any_of(lines_.begin(), lines_.end(), [group](const std::string& line) {
+    const auto name = GroupName(line);
+    return name && SameName(*name, group);
+  });
 }
 
 void SettingsDocument::SetValue(std::string_view group, std::string_view key,
@@ -241,7 +281,16 @@ Settings SettingsFromDocument(const SettingsDocument& document) {
 }
 
 void StoreSettings(SettingsDocument& document, const Settings& settings) {
+  std::vector<std::string_view> used;  // groups written although beyond the Parts
   for (const SettingKey& key : SettingKeys()) {
+    if (!key.when_used) continue;
+    const bool differs = key.type == SettingType::kText
+                             ? !key.text(settings).empty()
+                             : key.number(settings) != key.default_number;
+    if (differs || document.HasGroup(key.group)) used.push_back(key.group);
+  }
+  for (const SettingKey& key : SettingKeys()) {
+    if (key.when_used && std::find(used.begin(), used.end(), key.group) == used.end()) continue;
     if (key.type == SettingType::kText) {
       const std::string& text = key.text(settings);
       document.SetValue(key.group, key.name, HasLineBreak(text) ? std::string() : text);

@@ -1,4 +1,6 @@
 // The main window's side of the settings: each key's value read from its control at the end.
+#include "app/frame_commands.h"
+#include "app/import_commands.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "app/tool_commands.h"
@@ -21,6 +23,8 @@ Settings MainWindow::CollectSettings() const {
   s.count_byte = optimize_panel_->RunValue();
   s.auto_scan = optimize_panel_->AutoScan();
   for (int i = 1; i <= RecentFiles::kCount; ++i) s.recent_files[i - 1] = state_.Recent().Entry(i);
+  s.import = imports_->LastOptions();
+  frames_->StoreSettings(s);
   return s;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/cli_inputs.h"
 #include "cli/png_writer.h"
 #include "codegen/listing.h"
+#include "files/gif_encode.h"
 #include "files/path_text.h"
 #include "files/safe_file.h"
 #include "frames/frame_budget.h"
@@ -20,6 +21,7 @@
 #include "optimize/skip_report.h"
 #include "picture/canvas_geometry.h"
 #include "picture/geometry.h"
+#include "tools/animation.h"
 #include "tools/logic_ops.h"
 
 namespace lumigrid::cli {
@@ -100,6 +102,19 @@ std::optional<ConversionOptions> ReadConversionOptions(const ParsedCommand& comm
     }
     options.threshold = static_cast<int>(*value);
   }
+  for (const auto& [name, field, limit] :
+       {std::tuple{"brightness", &options.brightness, kMaxBrightness},
+        std::tuple{"contrast", &options.contrast, kMaxContrast}}) {
+    if (const auto text = command.Value(name)) {
+      const auto value = ParseInteger(*text, -limit, limit);
+      if (!value) {
+        context.Usage("--" + std::string(name) + " takes a number from -" + std::to_string(limit) +
+                      " to " + std::to_string(limit) + ", not '" + *text + "'");
+        return std::nullopt;
+      }
+      *field = static_cast<int>(*value);
+    }
+  }
   options.invert = command.Has("invert");
   if (const auto text = command.Value("fit")) {
     const auto fit = Choice(*text, {"stretch", "contain", "cover"});
@@ -109,11 +124,20 @@ std::optional<ConversionOptions> ReadConversionOptions(const ParsedCommand& comm
     }
     options.fit = static_cast<Fit>(*fit);
   }
+  if (const auto text = command.Value("margin")) {
+    const auto margin = Choice(*text, {"white", "unlit", "lit"});
+    if (!margin) {
+      context.Usage("--margin takes white, unlit or lit, not '" + *text + "'");
+      return std::nullopt;
+    }
+    options.margin = static_cast<Margin>(*margin);
+  }
   if (const auto text = command.Value("dither")) {
-    const auto dither = Choice(*text, {"none", "floyd-steinberg", "atkinson", "ordered"});
+    const auto dither =
+        Choice(*text, {"none", "floyd-steinberg", "atkinson", "ordered", "ordered4"});
     if (!dither) {
-      context.Usage("--dither takes none, floyd-steinberg, atkinson or ordered, not '" + *text +
-                    "'");
+      context.Usage("--dither takes none, floyd-steinberg, atkinson, ordered or ordered4, not '" +
+                    *text + "'");
       return std::nullopt;
     }
     options.dither = static_cast<Dither>(*dither);
@@ -121,38 +145,131 @@ std::optional<ConversionOptions> ReadConversionOptions(const ParsedCommand& comm
   return options;
 }
 
+// The output name of frame `number` (from 1): the pattern's one %d or %0Nd (N 1..9) replaced
+// by the number, %% by %. nullopt when the pattern holds anything else after a %, or no number.
+std::optional<std::string> FrameFileName(const std::string& pattern, int number) {
+  std::string name;
+  bool numbered = false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != '%') {
+      name += pattern[i];
+      continue;
+    }
+    if (++i < pattern.size() && pattern[i] == '%') {
+      name += '%';
+      continue;
+    }
+    int width = 0;
+    if (i + 1 < pattern.size() && pattern[i] == '0' && pattern[i + 1] >= '1' &&
+        pattern[i + 1] <= '9') {
+      width = pattern[i + 1] - '0';
+      i += 2;
+    }
+    if (i >= pattern.size() || pattern[i] != 'd' || numbered) return std::nullopt;
+    const std::string digits = std::to_string(number);
+    name += std::string(std::max(0, width - static_cast<int>(digits.size())), '0') + digits;
+    numbered = true;
+  }
+  if (!numbered) return std::nullopt;
+  return name;
+}
+
 int RunImport(const ParsedCommand& command, Context& context) {
   const auto output = command.Value("output");
   if (!output) return context.Usage("'import' needs -o PICTURE.chr");
+  const bool pattern = output->find('%') != std::string::npos;
+  if (pattern && !FrameFileName(*output, 1)) {
+    return context.Usage("-o '" + *output + "' needs one %d or %0Nd for the frame number");
+  }
   const auto conversion = ReadConversionOptions(command, context);
   if (!conversion) return context.ExitCode();
   context.SetConversion(*conversion);
-  const auto picture = context.LoadPicture(command.positional[0]);
-  if (!picture) return context.ExitCode();
-  const PictureBytes& bytes = picture->buffer.Bytes();
-  return context.WriteOutput(*output, std::string(bytes.begin(), bytes.end()));
+  const std::string& input = command.positional[0];
+  const auto frames = context.LoadFrames(input);
+  if (!frames) return context.ExitCode();
+  if (!pattern && frames->size() != 1) {
+    return context.Usage("'" + input + "' holds " + std::to_string(frames->size()) +
+                         " frames: give -o a pattern such as frame%02d.chr");
+  }
+  for (std::size_t i = 0; i < frames->size(); ++i) {
+    const PictureBytes& bytes = (*frames)[i].buffer.Bytes();
+    const std::string path = pattern ? *FrameFileName(*output, static_cast<int>(i) + 1) : *output;
+    if (context.WriteOutput(path, std::string(bytes.begin(), bytes.end())) != kExitOk) {
+      return context.ExitCode();
+    }
+  }
+  return context.ExitCode();
+}
+
+// Every picture argument in order, an animated GIF giving each of its frames; nullopt after the
+// first that cannot be read.
+std::optional<std::vector<PictureBytes>> LoadSequence(const std::vector<std::string>& paths,
+                                                      Context& context) {
+  std::vector<PictureBytes> pictures;
+  for (const std::string& path : paths) {
+    auto frames = context.LoadFrames(path);
+    if (!frames) return std::nullopt;
+    for (const LoadedPicture& frame : *frames) pictures.push_back(frame.buffer.Bytes());
+  }
+  return pictures;
+}
+
+// A whole-number option within [min, max], or `fallback` when it is not given.
+std::optional<int> ReadNumber(const ParsedCommand& command, Context& context, std::string_view name,
+                              int min, int max, int fallback) {
+  const auto text = command.Value(name);
+  if (!text) return fallback;
+  const auto value = ParseInteger(*text, min, max);
+  if (!value) {
+    context.Usage("--" + std::string(name) + " takes a number from " + std::to_string(min) +
+                  " to " + std::to_string(max) + ", not '" + *text + "'");
+    return std::nullopt;
+  }
+  return static_cast<int>(*value);
+}
+
+// The pictures as a looping GIF animation, as the editor saves the animation.
+int RenderGif(const ParsedCommand& command, Context& context, const std::string& gif) {
+  if (command.Has("output")) return context.Usage("give either -o (PNG) or --gif, not both");
+  const bool canvas = command.Has("canvas");
+  if (canvas && command.Has("scale")) return context.Usage("--scale does not go with --canvas");
+  const auto scale = ReadNumber(command, context, "scale", 1, kMaxPlainScale, 1);
+  if (!scale) return context.ExitCode();
+  const auto delay = ReadNumber(command, context, "delay", kMinAnimationDelayMs,
+                                kMaxAnimationDelayMs, kFallbackDelayMs);
+  if (!delay) return context.ExitCode();
+  const auto pictures = LoadSequence(command.positional, context);
+  if (!pictures) return context.ExitCode();
+  const auto bytes = EncodeGifAnimation(
+      *pictures, canvas ? RenderLook::kCanvas : RenderLook::kPlain, *scale, *delay);
+  if (!bytes) return context.Fail(gif, "cannot encode the GIF image");
+  return context.WriteOutput(gif, *bytes);
 }
 
 // The picture as the canvas shows it, without the gaps between cells: black pixels on the
 // cells' green.
 int RunRender(const ParsedCommand& command, Context& context) {
+  if (const auto gif = command.Value("gif")) return RenderGif(command, context, *gif);
   const auto output = command.Value("output");
-  if (!output) return context.Usage("'render' needs -o IMAGE.png");
-  int scale = 1;
-  if (const auto text = command.Value("scale")) {
-    const auto value = ParseInteger(*text, 1, 64);
-    if (!value) return context.Usage("--scale takes a number from 1 to 64, not '" + *text + "'");
-    scale = static_cast<int>(*value);
+  if (!output) return context.Usage("'render' needs -o IMAGE.png or --gif ANIMATION.gif");
+  if (command.Has("delay") || command.Has("canvas")) {
+    return context.Usage("--delay and --canvas go with --gif");
   }
+  if (command.positional.size() != 1) {
+    return context.Usage("a PNG shows one picture; use --gif for several");
+  }
+  const auto scale = ReadNumber(command, context, "scale", 1, 64, 1);
+  if (!scale) return context.ExitCode();
   const auto picture = context.LoadPicture(command.positional[0]);
   if (!picture) return context.ExitCode();
 
   const auto colour = [](Rgb c) { return PngColour{c.r, c.g, c.b}; };
   const PictureBuffer& buffer = picture->buffer;
-  const auto png = EncodeTwoColourPng(
-      kPictureWidth * scale, kPictureHeight * scale,
-      {colour(colour::kCellNormal), colour(colour::kPixelLit)},
-      [&buffer, scale](int x, int y) { return buffer.Pixel(x / scale, y / scale); });
+  const int s = *scale;
+  const auto png =
+      EncodeTwoColourPng(kPictureWidth * s, kPictureHeight * s,
+                         {colour(colour::kCellNormal), colour(colour::kPixelLit)},
+                         [&buffer, s](int x, int y) { return buffer.Pixel(x / s, y / s); });
   if (!png) return context.Fail(*output, "cannot encode the PNG image");
   return context.WriteOutput(*output, *png);
 }
@@ -282,18 +399,6 @@ int RunBin(const ParsedCommand& command, Context& context) {
   return context.Fail(*output, "cannot write the file");
 }
 
-// Every picture argument in order; nullopt after the first that cannot be read.
-std::optional<std::vector<PictureBytes>> LoadSequence(const std::vector<std::string>& paths,
-                                                      Context& context) {
-  std::vector<PictureBytes> pictures;
-  for (const std::string& path : paths) {
-    auto picture = context.LoadPicture(path);
-    if (!picture) return std::nullopt;
-    pictures.push_back(picture->buffer.Bytes());
-  }
-  return pictures;
-}
-
 std::optional<SequenceOptions> ReadSequenceOptions(const ParsedCommand& command, Context& context) {
   SequenceOptions options;
   options.loop = command.Has("loop");
@@ -320,18 +425,12 @@ int RunFrames(const ParsedCommand& command, Context& context) {
   if (!pictures) return context.ExitCode();
 
   const FrameScript script = MakeFrameScript(*pictures, *options);
-  std::string bytes;
-  if (format == "bin") {
-    const std::vector<uint8_t> table = EncodeFrameTable(script);
-    bytes.assign(table.begin(), table.end());
-  } else if (format == "c") {
-    bytes = FrameTableC(script, name).value_or("");
-  } else {
-    const auto lines = FrameTableAsmLines(script, *listing);
-    if (!lines) return context.Usage("the directive name is empty");
-    bytes = ListingFileBytes(JoinListingLines(*lines));
-  }
-  return context.WriteOutput(command.Value("output").value_or("-"), bytes);
+  const FrameTableFormat form = format == "bin" ? FrameTableFormat::kBinary
+                                : format == "c" ? FrameTableFormat::kC
+                                                : FrameTableFormat::kAssembly;
+  const auto bytes = FrameTableFile(script, form, *listing, name);
+  if (!bytes) return context.Usage("the directive name is empty");
+  return context.WriteOutput(command.Value("output").value_or("-"), *bytes);
 }
 
 int RunLogic(const ParsedCommand& command, Context& context) {
@@ -443,26 +542,40 @@ const std::vector<CommandEntry>& Entries() {
     list.push_back(
         {{"import",
           "IMAGE",
-          "Imports a BMP, JPEG or PNG image into a .chr picture; the defaults are the editor's "
-          "import.",
-          {Output("The .chr picture to write."),
+          "Imports a BMP, JPEG, PNG or GIF image into a .chr picture, an animated GIF into one "
+          "picture per frame; the defaults are the editor's import.",
+          {Output("The .chr picture to write; for every frame a name with %d or %0Nd, which "
+                  "becomes the frame number from 1 (frame%02d.chr: frame01.chr, ...)."),
            {"threshold", 0, "N", "Lit below grey level N (default 220)."},
            {"invert", 0, "", "Swap lit and clear pixels."},
            {"fit", 0, "MODE",
             "stretch (default: the whole image, aspect not kept), contain "
             "(aspect kept, on white) or cover (aspect kept, cut to fill)."},
-           {"dither", 0, "MODE", "none (default), floyd-steinberg, atkinson or ordered."}},
+           {"margin", 0, "MODE",
+            "Beside a contained image: white (default, converted with the image), unlit or "
+            "lit."},
+           {"dither", 0, "MODE",
+            "none (default), floyd-steinberg, atkinson, ordered (8 x 8) or ordered4 (4 x 4)."},
+           {"brightness", 0, "N", "-100 (black) to 100 (white), default 0."},
+           {"contrast", 0, "N", "-100 (flat grey) to 100 (a hard cut at mid grey), default 0."}},
           1,
           1},
          RunImport});
-    list.push_back({{"render",
-                     "PICTURE",
-                     "The picture as a PNG image, as the canvas shows it.",
-                     {Output("The PNG image to write."),
-                      {"scale", 0, "N", "Each pixel as N x N pixels (1..64, default 1)."}},
-                     1,
-                     1},
-                    RunRender});
+    list.push_back(
+        {{"render",
+          "PICTURE...",
+          "The picture as a PNG image, as the canvas shows it; or pictures (an animated GIF "
+          "gives its frames) as a looping GIF animation, as the editor saves the animation.",
+          {Output("The PNG image to write (one picture)."),
+           {"scale", 0, "N", "Each pixel as N x N pixels (PNG 1..64, GIF 1..8; default 1)."},
+           {"gif", 0, "FILE", "Write the pictures as a GIF animation instead."},
+           {"delay", 0, "MS", "Each picture of the GIF shown this long (10..5000, default 200)."},
+           {"canvas", 0, "",
+            "GIF pictures as the editor's canvas draws them, cells apart (default: black on "
+            "white)."}},
+          1,
+          -1},
+         RunRender});
     list.push_back({{"c-array",
                      "PICTURE",
                      "The 1024 bytes as a C array (const uint8_t NAME[1024]).",
@@ -497,8 +610,9 @@ const std::vector<CommandEntry>& Entries() {
         if (o.name == "directive" || o.name == "indent1" || o.name == "indent2")
           options.push_back(o);
       list.push_back({{"frames", "PICTURE...",
-                       "The fewest display writes from each picture to the next, as a table for "
-                       "the frame player (see docs/frame_scripts.md).",
+                       "The fewest display writes from each picture to the next (an animated GIF "
+                       "gives its frames), as a table for the frame player (see "
+                       "docs/frame_scripts.md).",
                        options, 1, -1},
                       RunFrames});
     }
@@ -528,8 +642,9 @@ const std::vector<CommandEntry>& Entries() {
     list.push_back(
         {{"budget",
           "PICTURE...",
-          "Bus operations, table bytes and bus time of each change of picture: every picture "
-          "written whole, only the bytes the skip map leaves, and the frame script.",
+          "Bus operations, table bytes and bus time of each change of picture (an animated GIF "
+          "gives its frames): every picture written whole, only the bytes the skip map leaves, "
+          "and the frame script.",
           {Output("Write the table here (default: standard output)."),
            {"loop", 0, "", "Count the change from the last picture back to the first too."},
            {"from", 0, "START", "The picture the display shows first (default: blank)."},

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "app/file_rules.h"
-#include "files/image_import.h"
+#include "files/image_frames.h"
 #include "files/path_text.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
@@ -52,7 +52,7 @@ class TemporaryFile {
 
 bool LooksLikeImage(std::string_view head) {
   return head.starts_with("BM") || head.starts_with("\x89PNG\r\n\x1a\n") ||
-         head.starts_with("\xFF\xD8\xFF");
+         head.starts_with("\xFF\xD8\xFF") || StartsLikeGif(head);
 }
 
 int Context::Fail(const std::string& file, const std::string& reason) {
@@ -68,14 +68,16 @@ int Context::Usage(const std::string& message) {
   return exit_code_;
 }
 
-std::optional<LoadedPicture> Context::DecodeImage(const std::string& path,
-                                                  const std::string& shown) {
-  const ImageDecodeResult result = DecodeImageFile(path, conversion_);
+std::optional<std::vector<LoadedPicture>> Context::DecodeImage(const std::string& path,
+                                                               const std::string& shown) {
+  FramesRequest request;
+  request.options = conversion_;
+  const DecodedFrames result = DecodeImageFrames(path, request);
   switch (result.status) {
     case ImageDecodeStatus::kOk: {
-      LoadedPicture picture;
-      picture.buffer.Bytes() = result.bytes;
-      return picture;
+      std::vector<LoadedPicture> frames(result.pictures.size());
+      for (std::size_t i = 0; i < frames.size(); ++i) frames[i].buffer.Bytes() = result.pictures[i];
+      return frames;
     }
     case ImageDecodeStatus::kUnreadable:
       Fail(shown, "cannot open the file");
@@ -83,11 +85,28 @@ std::optional<LoadedPicture> Context::DecodeImage(const std::string& path,
     case ImageDecodeStatus::kUndecodable:
       break;
   }
-  Fail(shown, "not a BMP, JPEG or PNG image, or the image is damaged");
+  Fail(shown, "not a BMP, JPEG, PNG or GIF image, or the image is damaged");
   return std::nullopt;
 }
 
 std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
+  std::optional<std::vector<LoadedPicture>> frames = LoadFrames(argument);
+  if (!frames) return std::nullopt;
+  if (frames->size() != 1) {
+    Fail(argument, "an animation of " + std::to_string(frames->size()) +
+                       " frames; only frames, budget, render --gif and import take all of them");
+    return std::nullopt;
+  }
+  return std::move(frames->front());
+}
+
+std::optional<std::vector<LoadedPicture>> Context::LoadFrames(const std::string& argument) {
+  const auto one = [](PictureBytes bytes, const std::string& name) {
+    std::vector<LoadedPicture> frames(1);
+    frames[0].buffer.Bytes() = bytes;
+    frames[0].buffer.SetFileName(name);
+    return frames;
+  };
   if (argument == "-") {
     if (stdin_used_) {
       Usage("standard input can be read only once");
@@ -99,11 +118,7 @@ std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
       Fail("-", "cannot be read");
       return std::nullopt;
     }
-    if (!LooksLikeImage(*data)) {
-      LoadedPicture picture;
-      picture.buffer.Bytes() = RawPicture(*data);
-      return picture;
-    }
+    if (!LooksLikeImage(*data)) return one(RawPicture(*data), {});
     TemporaryFile file;
     if (!file.Write(*data)) {
       Fail("-", "cannot keep the image in a temporary file");
@@ -126,22 +141,21 @@ std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
       Fail(argument, "cannot open the file");
       return std::nullopt;
     }
-    import = LooksLikeImage(*head) || IsImagePath(argument);
+    import = LooksLikeImage(*head) || IsImagePath(argument) || HasExtension(argument, "gif");
   }
   if (import) {
-    std::optional<LoadedPicture> picture = DecodeImage(argument, argument);
-    if (picture) picture->buffer.SetFileName(argument);
-    return picture;
+    std::optional<std::vector<LoadedPicture>> frames = DecodeImage(argument, argument);
+    if (frames) {
+      for (LoadedPicture& frame : *frames) frame.buffer.SetFileName(argument);
+    }
+    return frames;
   }
   const std::optional<PictureBytes> bytes = ReadPictureFile(argument);
   if (!bytes) {
     Fail(argument, "cannot open the file");
     return std::nullopt;
   }
-  LoadedPicture picture;
-  picture.buffer.Bytes() = *bytes;
-  picture.buffer.SetFileName(argument);
-  return picture;
+  return one(*bytes, argument);
 }
 
 int Context::WriteOutput(const std::string& path, std::string_view bytes) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/cli_commands.h"
 #include "files/conversion_options.h"
@@ -20,8 +21,11 @@ class Context {
  public:
   explicit Context(const CliIo& io) : io_(io) {}
 
-  // Reports what went wrong itself and returns nullopt on failure.
+  // Reports what went wrong itself and returns nullopt on failure. An animated GIF is refused
+  // here: only LoadFrames takes its frames.
   std::optional<LoadedPicture> LoadPicture(const std::string& argument);
+  // Every frame of an animated GIF, or the one picture of anything else.
+  std::optional<std::vector<LoadedPicture>> LoadFrames(const std::string& argument);
   // How images are turned into pictures from here on; the defaults are the editor's import.
   void SetConversion(const ConversionOptions& options) { conversion_ = options; }
 
@@ -36,7 +40,8 @@ class Context {
   const CliIo& Io() const { return io_; }
 
  private:
-  std::optional<LoadedPicture> DecodeImage(const std::string& path, const std::string& shown);
+  std::optional<std::vector<LoadedPicture>> DecodeImage(const std::string& path,
+                                                        const std::string& shown);
 
   const CliIo& io_;
   ConversionOptions conversion_;
@@ -44,7 +49,7 @@ class Context {
   int exit_code_ = kExitOk;
 };
 
-// True when the bytes start like a BMP, PNG or JPEG file.
+// True when the bytes start like a BMP, PNG, JPEG or GIF file.
 bool LooksLikeImage(std::string_view head);
 
 }  // namespace lumigrid::cli

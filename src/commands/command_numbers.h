@@ -41,6 +41,10 @@ enum Number : int {
   kRedo = 101,
   // 110..119 drawing tools, 120..139 transforms and whole-buffer commands, 140..149 the system
   // clipboard, 150..159 import with settings and the frame tables.
+  kImportWithSettings = 150,
+  kSaveAnimationGif = 151,
+  kExportFrameTable = 152,
+  kFrameBudget = 153,
 };
 
 }  // namespace lumigrid::command

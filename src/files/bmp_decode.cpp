@@ -128,7 +128,7 @@ bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, 
 
 }  // namespace
 
-std::optional<PictureBytes> DecodeBmp(std::istream& in, const ConversionOptions& options) {
+std::optional<PictureBytes> DecodeBmp(std::istream& in, const DecodeRequest& options) {
   const std::streampos start = in.tellg();
   uint8_t file_header[18];
   if (!ReadBytes(in, file_header, sizeof file_header)) return std::nullopt;

@@ -12,6 +12,6 @@ namespace lumigrid {
 
 // The picture of the bitmap `in` (positioned at its "BM"), or nothing when it is not a
 // bitmap we read, its declared size is not importable, or its pixel data ends early.
-std::optional<PictureBytes> DecodeBmp(std::istream& in, const ConversionOptions& options = {});
+std::optional<PictureBytes> DecodeBmp(std::istream& in, const DecodeRequest& options = {});
 
 }  // namespace lumigrid

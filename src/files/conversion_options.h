@@ -13,7 +13,19 @@ enum class Fit {
   kContain,  // the whole image, aspect kept, centred on white
   kCover,    // aspect kept, the picture filled, the image's excess cut off evenly
 };
-enum class Dither { kNone, kFloydSteinberg, kAtkinson, kOrdered };
+constexpr int kFitCount = 3;
+enum class Dither { kNone, kFloydSteinberg, kAtkinson, kOrdered, kOrdered4 };
+
+// What the picture shows beside a contained image.
+enum class Margin {
+  kWhite,  // white, converted with the image (so lit when inverted)
+  kUnlit,  // clear, whatever the other options
+  kLit,    // lit, whatever the other options
+};
+
+// Brightness and contrast run from -100 to 100; 0 leaves the grey levels as they are.
+constexpr int kMaxBrightness = 100;
+constexpr int kMaxContrast = 100;
 
 struct ConversionOptions {
   // Lit below this grey level (below this green for a 1-bit image). Dithering renders grey as
@@ -22,6 +34,14 @@ struct ConversionOptions {
   bool invert = false;  // swap lit and clear, after everything else
   Fit fit = Fit::kStretch;
   Dither dither = Dither::kNone;
+  // Applied to the grey levels before they become lit or clear: contrast spreads them from
+  // the middle grey (-100 flat grey, 100 a hard cut at 128), then brightness shifts them
+  // (-100 to black, 100 to white).
+  int brightness = 0;
+  int contrast = 0;
+  Margin margin = Margin::kWhite;
+
+  friend bool operator==(const ConversionOptions&, const ConversionOptions&) = default;
 };
 
 }  // namespace lumigrid

@@ -53,13 +53,13 @@ class PngDecoder {
   PngDecoder(const PngDecoder&) = delete;
   PngDecoder& operator=(const PngDecoder&) = delete;
 
-  std::optional<PictureBytes> Decode(std::FILE* file, const ConversionOptions& options) {
+  std::optional<PictureBytes> Decode(std::FILE* file, const DecodeRequest& options) {
     if (png_ == nullptr || info_ == nullptr || !Run(file, options)) return std::nullopt;
     return builder_->Picture();
   }
 
  private:
-  bool Run(std::FILE* file, const ConversionOptions& options) {
+  bool Run(std::FILE* file, const DecodeRequest& options) {
     if (setjmp(png_jmpbuf(png_))) return false;
     png_init_io(png_, file);
     png_read_info(png_, info_);
@@ -185,13 +185,13 @@ class JpegDecoder {
   JpegDecoder(const JpegDecoder&) = delete;
   JpegDecoder& operator=(const JpegDecoder&) = delete;
 
-  std::optional<PictureBytes> Decode(std::FILE* file, const ConversionOptions& options) {
+  std::optional<PictureBytes> Decode(std::FILE* file, const DecodeRequest& options) {
     if (!Run(file, options)) return std::nullopt;
     return builder_->Picture();
   }
 
  private:
-  bool Run(std::FILE* file, const ConversionOptions& options) {
+  bool Run(std::FILE* file, const DecodeRequest& options) {
     if (setjmp(errors_.jump)) return false;
     jpeg_create_decompress(&info_);
     created_ = true;
@@ -249,7 +249,7 @@ class JpegDecoder {
 };
 
 std::optional<PictureBytes> DecodeBmpFile(const std::filesystem::path& path,
-                                          const ConversionOptions& options) {
+                                          const DecodeRequest& options) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   return DecodeBmp(in, options);
@@ -257,7 +257,7 @@ std::optional<PictureBytes> DecodeBmpFile(const std::filesystem::path& path,
 
 }  // namespace
 
-ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const ConversionOptions& options) {
+ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const DecodeRequest& options) {
   ImageDecodeResult result;
   const std::filesystem::path path = PathFromUtf8(utf8_path);
   std::error_code error;
@@ -284,6 +284,10 @@ ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const Conversion
     result.bytes = *picture;
   }
   return result;
+}
+
+ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const ConversionOptions& options) {
+  return DecodeImageFile(utf8_path, DecodeRequest(options));
 }
 
 }  // namespace lumigrid

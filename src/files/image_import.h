@@ -10,6 +10,8 @@
 
 namespace lumigrid {
 
+struct DecodeRequest;  // files/mono_convert.h
+
 enum class ImageDecodeStatus {
   kOk,
   kUnreadable,   // the file cannot be opened for reading
@@ -27,5 +29,8 @@ struct ImageDecodeResult {
 // whose pixel data ends early or that the decoder finds corrupt is refused too.
 ImageDecodeResult DecodeImageFile(const std::string& utf8_path,
                                   const ConversionOptions& options = {});
+// The same; a request with a frame also receives every fit's greys and a preview from the same
+// decoding.
+ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const DecodeRequest& request);
 
 }  // namespace lumigrid

@@ -65,17 +65,30 @@ Rgb NearerColour(const ChannelSums& sum, uint64_t area, const std::array<Rgb, 2>
   return grey(second) < grey(first) ? second : first;
 }
 
-// 8 x 8 ordered-dither thresholds 0..63; every row holds half of them below 32, alternating.
-constexpr std::array<std::array<int, 8>, 8> BayerMatrix() {
-  std::array<std::array<int, 8>, 8> m{};
+// N x N ordered-dither thresholds 0..N*N-1 (N a power of two); every row holds half of them
+// below the middle, alternating.
+template <int N>
+constexpr std::array<std::array<int, N>, N> BayerMatrix() {
+  std::array<std::array<int, N>, N> m{};
   constexpr int kBase[2][2] = {{0, 2}, {3, 1}};
-  for (int n = 1; n < 8; n *= 2) {
-    std::array<std::array<int, 8>, 8> next{};
+  for (int n = 1; n < N; n *= 2) {
+    std::array<std::array<int, N>, N> next{};
     for (int y = 0; y < 2 * n; ++y)
       for (int x = 0; x < 2 * n; ++x) next[y][x] = 4 * m[y % n][x % n] + kBase[y / n][x / n];
     m = next;
   }
   return m;
+}
+
+// Lit where a level lies below the middle of its matrix cell's step of 0..255.
+template <int N>
+void OrderedDither(const std::vector<int>& levels, std::vector<bool>& lit) {
+  static constexpr auto kMatrix = BayerMatrix<N>();
+  constexpr int kStep = 256 / (N * N);
+  for (int y = 0; y < kPictureHeight; ++y)
+    for (int x = 0; x < kPictureWidth; ++x)
+      lit[y * kPictureWidth + x] =
+          levels[y * kPictureWidth + x] < kStep * kMatrix[y % N][x % N] + kStep / 2;
 }
 
 // Lit pixels of a 128 x 64 field of grey levels by error diffusion: each pixel's error from
@@ -360,25 +373,63 @@ FitPlacement PlaceImage(int width, int height, Fit fit) {
   return place;
 }
 
-PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& options) {
-  std::vector<int> levels(kPictureWidth * kPictureHeight, 255);
-  for (int y = 0; y < std::min(image.height, kPictureHeight); ++y)
-    for (int x = 0; x < std::min(image.width, kPictureWidth); ++x)
-      levels[y * kPictureWidth + x] = GreenOf(image.At(x, y));
+GreyField PlaceGreys(const RgbImage& scaled, const PixelRect& target, int depth) {
+  GreyField field;
+  field.levels.fill(255);
+  field.image = target;
+  for (int y = 0; y < scaled.height; ++y) {
+    for (int x = 0; x < scaled.width; ++x) {
+      const Rgb c = scaled.At(x, y);
+      field.levels[static_cast<std::size_t>((target.y + y) * kPictureWidth + target.x + x)] =
+          static_cast<uint8_t>(depth > 1 ? Grey(RedOf(c), GreenOf(c), BlueOf(c)) : GreenOf(c));
+    }
+  }
+  return field;
+}
+
+int AdjustLevel(int level, int brightness, int contrast) {
+  int v = level;
+  if (contrast >= kMaxContrast) {
+    v = level < 128 ? 0 : 255;
+  } else if (contrast > 0) {
+    v = 128 + (level - 128) * 100 / (100 - contrast);
+  } else if (contrast < 0) {
+    v = 128 + (level - 128) * (100 + std::max(contrast, -kMaxContrast)) / 100;
+  }
+  v += std::clamp(brightness, -kMaxBrightness, kMaxBrightness) * 255 / 100;
+  return std::clamp(v, 0, 255);
+}
+
+PictureBytes ConvertGreys(const GreyField& field, const ConversionOptions& options) {
+  const PixelRect& image = field.image;
+  const auto in_image = [&image](int x, int y) {
+    return x >= image.x && x < image.x + image.width && y >= image.y && y < image.y + image.height;
+  };
+  const bool adjust = options.brightness != 0 || options.contrast != 0;
+  std::vector<int> levels(field.levels.begin(), field.levels.end());
+  for (int y = 0; y < kPictureHeight; ++y) {
+    for (int x = 0; x < kPictureWidth; ++x) {
+      int& level = levels[y * kPictureWidth + x];
+      if (in_image(x, y)) {
+        if (adjust) level = AdjustLevel(level, options.brightness, options.contrast);
+      } else if (options.margin != Margin::kWhite) {
+        // Dithering next to the margin sees it as it will be shown, before the invert.
+        level = (options.margin == Margin::kLit) != options.invert ? 0 : 255;
+      }
+    }
+  }
 
   std::vector<bool> lit(levels.size());
   switch (options.dither) {
     case Dither::kNone:
       for (std::size_t i = 0; i < levels.size(); ++i) lit[i] = levels[i] < options.threshold;
       break;
-    case Dither::kOrdered: {
-      static constexpr auto kBayer = BayerMatrix();
-      // Thresholds at the middles of 64 equal steps of 0..255.
-      for (int y = 0; y < kPictureHeight; ++y)
-        for (int x = 0; x < kPictureWidth; ++x)
-          lit[y * kPictureWidth + x] = levels[y * kPictureWidth + x] < 4 * kBayer[y % 8][x % 8] + 2;
+    case Dither::kOrdered:
+      OrderedDither<8>(levels, lit);
       break;
-    }
+    case Dither::kOrdered4:
+      OrderedDither<4>(levels, lit);
+      break;
     case Dither::kFloydSteinberg: {
       static constexpr Diffusion kSpread[] = {{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1}};
       lit = Diffuse(levels, kSpread, 16);
@@ -396,7 +447,9 @@ PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& op
   PictureBytes bytes{};
   for (int y = 0; y < kPictureHeight; ++y) {
     for (int x = 0; x < kPictureWidth; ++x) {
-      if (lit[y * kPictureWidth + x] == options.invert) continue;
+      bool on = lit[y * kPictureWidth + x] != options.invert;
+      if (options.margin != Margin::kWhite && !in_image(x, y)) on = options.margin == Margin::kLit;
+      if (!on) continue;
       const PixelAddress at = PixelToAddress(x, y);
       bytes[static_cast<std::size_t>(ByteOffset(at.cell, at.byte))] |= RowMask(at.row);
     }
@@ -404,24 +457,78 @@ PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& op
   return bytes;
 }
 
+PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& options) {
+  GreyField field;
+  field.levels.fill(255);
+  for (int y = 0; y < std::min(image.height, kPictureHeight); ++y)
+    for (int x = 0; x < std::min(image.width, kPictureWidth); ++x)
+      field.levels[static_cast<std::size_t>(y * kPictureWidth + x)] =
+          static_cast<uint8_t>(GreenOf(image.At(x, y)));
+  return ConvertGreys(field, options);
+}
+
+PictureBytes ConvertFrame(const ImportFrame& frame, const ConversionOptions& options) {
+  const auto& field = frame.fits[static_cast<std::size_t>(options.fit)];
+  return field ? ConvertGreys(*field, options) : PictureBytes{};
+}
+
+PixelRect PreviewSize(int width, int height, int box_width, int box_height) {
+  if (width <= 0 || height <= 0) return {0, 0, 1, 1};
+  const int64_t w = width;
+  const int64_t h = height;
+  // Wider than the box or not; the other side rounded, never below 1.
+  if (w * box_height >= h * box_width) {
+    return {0, 0, box_width, static_cast<int>(std::max<int64_t>(1, (h * box_width + w / 2) / w))};
+  }
+  return {0, 0, static_cast<int>(std::max<int64_t>(1, (w * box_height + h / 2) / h)), box_height};
+}
+
 PictureBuilder::PictureBuilder(int width, int height, int depth,
                                const std::array<Rgb, 2>& two_colours, bool bottom_up,
-                               const ConversionOptions& options)
-    : depth_(depth),
+                               const DecodeRequest& request)
+    : width_(width),
+      height_(height),
+      depth_(depth),
       two_colours_(two_colours),
-      options_(options),
-      placement_(PlaceImage(width, height, options.fit)),
-      averager_(width, height, placement_.source, placement_.target.width, placement_.target.height,
-                bottom_up) {}
+      options_(request.options),
+      frame_(request.frame) {
+  const auto add = [&](int fit, const PixelRect& source, const PixelRect& target) {
+    scalers_.push_back(
+        {fit, target, AreaAverager(width, height, source, target.width, target.height, bottom_up)});
+  };
+  const auto add_fit = [&](Fit fit) {
+    const FitPlacement placement = PlaceImage(width, height, fit);
+    add(static_cast<int>(fit), placement.source, placement.target);
+  };
+  add_fit(options_.fit);
+  if (frame_ == nullptr) return;
+  for (int fit = 0; fit < kFitCount; ++fit) {
+    if (fit != static_cast<int>(options_.fit)) add_fit(static_cast<Fit>(fit));
+  }
+  if (request.preview_width > 0 && request.preview_height > 0) {
+    add(kPreview, {0, 0, width, height},
+        PreviewSize(width, height, request.preview_width, request.preview_height));
+  }
+}
+
+GreyField PictureBuilder::Greys(const Scaler& scaler) const {
+  return PlaceGreys(scaler.averager.Result(depth_, two_colours_), scaler.target, depth_);
+}
 
 PictureBytes PictureBuilder::Picture() const {
-  const RgbImage scaled = averager_.Result(depth_, two_colours_);
-  RgbImage picture(kPictureWidth, kPictureHeight, depth_, kWhite);
-  const PixelRect& at = placement_.target;
-  for (int y = 0; y < scaled.height; ++y)
-    for (int x = 0; x < scaled.width; ++x) picture.Set(at.x + x, at.y + y, scaled.At(x, y));
-  if (depth_ > 1) GrayscaleImage(picture);
-  return ConvertToPicture(picture, options_);
+  if (frame_ != nullptr) {
+    frame_->width = width_;
+    frame_->height = height_;
+    for (const Scaler& s : scalers_) {
+      if (s.fit == kPreview) {
+        frame_->preview = s.averager.Result(24, two_colours_);
+      } else {
+        frame_->fits[static_cast<std::size_t>(s.fit)] = Greys(s);
+      }
+    }
+    return ConvertFrame(*frame_, options_);
+  }
+  return ConvertGreys(Greys(scalers_.front()), options_);
 }
 
 PictureBytes ImageToPicture(const ImageSource& source, const ConversionOptions& options) {

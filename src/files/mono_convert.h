@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -174,37 +175,101 @@ struct FitPlacement {
 };
 FitPlacement PlaceImage(int width, int height, Fit fit);
 
+// The grey levels of a 128 x 64 picture before they become lit or clear: the scaled image
+// placed in it (grey unless 1-bit, where the green of its two colours counts), white around.
+// Every option but the fit works from these alone.
+struct GreyField {
+  std::array<uint8_t, kPictureWidth * kPictureHeight> levels;  // row by row
+  PixelRect image{0, 0, kPictureWidth, kPictureHeight};        // the rest is margin
+  friend bool operator==(const GreyField&, const GreyField&) = default;
+};
+
+// `scaled` (of the target's size, depth as decoded) placed at `target` of a white picture.
+GreyField PlaceGreys(const RgbImage& scaled, const PixelRect& target, int depth);
+
+// A grey level after contrast and brightness (see ConversionOptions), clamped to 0..255.
+int AdjustLevel(int level, int brightness, int contrast);
+
+// Lit and clear pixels by the options (all but the fit): contrast and brightness, threshold or
+// dithering, invert, and the margin.
+PictureBytes ConvertGreys(const GreyField& field, const ConversionOptions& options = {});
+
 // Pixel (x, y) of a 128 x 64 image becomes bit y mod 8 of byte x mod 8 + 1 of cell
 // 16 (y div 8) + x div 8 + 1, by default lit when its green is below 220. Pixels the image
 // lacks count as white.
 PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& options = {});
 
+// What one decoding pass keeps of an image so that it can be converted again under any options:
+// the greys of each fit asked for, and a colour view of the whole image for showing.
+struct ImportFrame {
+  int width = 0;  // of the image
+  int height = 0;
+  std::array<std::optional<GreyField>, kFitCount> fits;  // by Fit
+  RgbImage preview;  // aspect kept, within the preview size asked for
+};
+
+// The picture of a frame under the options; a fit the frame lacks gives a blank picture.
+PictureBytes ConvertFrame(const ImportFrame& frame, const ConversionOptions& options);
+
+// A width x height image shrunk or enlarged to fit within box_width x box_height, aspect kept,
+// at least 1 x 1.
+PixelRect PreviewSize(int width, int height, int box_width, int box_height);
+
+// What a decoder makes of an image: the picture by `options`; with `frame` set, also every
+// fit's greys and a preview of at most preview_width x preview_height (0: none) into it, from
+// the same rows.
+struct DecodeRequest {
+  DecodeRequest(const ConversionOptions& conversion = {}) : options(conversion) {}  // NOLINT
+
+  ConversionOptions options;
+  ImportFrame* frame = nullptr;
+  int preview_width = 0;
+  int preview_height = 0;
+};
+
 // The whole conversion of an image fed row by row by a decoder: placement, area average,
-// grey unless 1-bit, then lit or clear pixels.
+// grey unless 1-bit, then lit or clear pixels. One pass of rows serves every fit a request asks
+// for.
 class PictureBuilder {
  public:
   // The size must be importable (IsImportableSize).
   PictureBuilder(int width, int height, int depth, const std::array<Rgb, 2>& two_colours,
-                 bool bottom_up = false, const ConversionOptions& options = {});
+                 bool bottom_up = false, const DecodeRequest& request = {});
 
-  void AddRow(const Rgb* row) { averager_.AddRow(row); }
+  void AddRow(const Rgb* row) {
+    for (Scaler& s : scalers_) s.averager.AddRow(row);
+  }
   void AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels) {
-    averager_.AddRowOver(background, pixels);
+    for (Scaler& s : scalers_) s.averager.AddRowOver(background, pixels);
   }
-  void AddUniformRows(Rgb colour, int count) { averager_.AddUniformRows(colour, count); }
+  void AddUniformRows(Rgb colour, int count) {
+    for (Scaler& s : scalers_) s.averager.AddUniformRows(colour, count);
+  }
   void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {
-    averager_.AddPixels(y, x0, dx, pixels, count);
+    for (Scaler& s : scalers_) s.averager.AddPixels(y, x0, dx, pixels, count);
   }
-  int RowsAdded() const { return averager_.RowsAdded(); }
+  int RowsAdded() const { return scalers_.front().averager.RowsAdded(); }
 
+  // The picture by the request's options; fills the request's frame too when it has one.
   PictureBytes Picture() const;
 
  private:
+  static constexpr int kPreview = -1;
+  struct Scaler {
+    int fit;  // a Fit, or kPreview
+    PixelRect target;
+    AreaAverager averager;
+  };
+
+  GreyField Greys(const Scaler& scaler) const;
+
+  int width_;
+  int height_;
   int depth_;
   std::array<Rgb, 2> two_colours_;
   ConversionOptions options_;
-  FitPlacement placement_;
-  AreaAverager averager_;
+  ImportFrame* frame_;
+  std::vector<Scaler> scalers_;  // the options' fit first
 };
 
 // The whole conversion: placed and scaled into 128 x 64, grey unless 1-bit, then lit or clear.

@@ -136,6 +136,8 @@ std::optional<std::vector<std::string>> FrameTableAsmLines(const FrameScript& sc
   };
   const TableRecords table = Records(script);
   lines.emplace_back();
+  lines.push_back(prefixes->comment + "Проигрыватель: frame_player.inc в " +
+                  std::string(kPlayersFolder));
   for (size_t f = 0; f < table.frames.size(); ++f) {
     lines.push_back(prefixes->comment + "Кадр " + std::to_string(f + 1));
     for (const auto& record : table.frames[f]) values(record);
@@ -163,7 +165,8 @@ std::optional<std::string> FrameTableC(const FrameScript& script, std::string_vi
   std::string out;
   out += "/* Frame script: " + std::to_string(table.frames.size()) + " frames, " +
          std::to_string(size) + " bytes" + (script.loop ? ", looping" : "") +
-         ". Play it with lumigrid_play_frame() (frame_player.h). */\n";
+         ". Play it with lumigrid_play_frame() (frame_player.h; the players are in " +
+         std::string(kPlayersFolder) + "). */\n";
   out += "#include <stdint.h>\n\n";
   out += "const uint8_t " + std::string(name) + "[" + std::to_string(size) + "] = {\n";
   size_t written = 0;
@@ -186,6 +189,23 @@ std::optional<std::string> FrameTableC(const FrameScript& script, std::string_vi
   values({table.end});
   out += "};\n";
   return out;
+}
+
+std::optional<std::string> FrameTableFile(const FrameScript& script, FrameTableFormat format,
+                                          const ListingOptions& listing, std::string_view c_name) {
+  switch (format) {
+    case FrameTableFormat::kAssembly: {
+      const auto lines = FrameTableAsmLines(script, listing);
+      if (!lines) return std::nullopt;
+      return ListingFileBytes(JoinListingLines(*lines));
+    }
+    case FrameTableFormat::kC:
+      return FrameTableC(script, c_name);
+    case FrameTableFormat::kBinary:
+      break;
+  }
+  const std::vector<uint8_t> table = EncodeFrameTable(script);
+  return std::string(table.begin(), table.end());
 }
 
 }  // namespace lumigrid

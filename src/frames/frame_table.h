@@ -15,6 +15,9 @@
 
 namespace lumigrid {
 
+// Where the package installs the players (frame_player.h, .c and .inc); the table forms name it.
+inline constexpr std::string_view kPlayersFolder = "/usr/share/lumigrid/players/";
+
 // Record bytes.
 inline constexpr uint8_t kFrameEnd = 0x00;
 inline constexpr uint8_t kSegmentMark = 0x40;   // | column; then the length 1..64 and the data
@@ -50,5 +53,15 @@ bool IsCIdentifier(std::string_view name);
 // is not a C identifier.
 std::optional<std::string> FrameTableC(const FrameScript& script,
                                        std::string_view name = kDefaultFrameArrayName);
+
+// The file forms of a table.
+enum class FrameTableFormat { kAssembly, kC, kBinary };
+
+// A table file's bytes: the assembly lines saved like a listing (Windows-1251, CR LF), the C
+// source, or the raw table. std::nullopt when the assembly's own directive is empty or the C
+// array's name is not a C identifier.
+std::optional<std::string> FrameTableFile(const FrameScript& script, FrameTableFormat format,
+                                          const ListingOptions& listing,
+                                          std::string_view c_name = kDefaultFrameArrayName);
 
 }  // namespace lumigrid

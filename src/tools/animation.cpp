@@ -7,7 +7,8 @@ namespace lumigrid {
 int AnimationDelayMs(std::string_view text) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < 10 || value > 5000) {
+  if (error != std::errc() || end != text.data() + text.size() || value < kMinAnimationDelayMs ||
+      value > kMaxAnimationDelayMs) {
     return kFallbackDelayMs;
   }
   return value;

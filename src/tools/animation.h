@@ -13,6 +13,8 @@ inline constexpr std::array<std::string_view, 12> kAnimationDelays{
 inline constexpr int kDefaultAnimationDelayIndex = 4;  // "200"
 inline constexpr int kAnimationLists = 10;
 inline constexpr int kFallbackDelayMs = 200;
+inline constexpr int kMinAnimationDelayMs = 10;
+inline constexpr int kMaxAnimationDelayMs = 5000;
 
 // The delay in milliseconds for the delay list's selected text; text that does not read as a
 // number from 10 to 5000 (an empty selection among it) gives 200.

@@ -33,11 +33,13 @@ struct FileDialogRequest {
   QString filter;
   int selected_filter = 0;  // 0-based pair index
   QString start_path;       // proposed file (its folder is where the dialog opens)
+  bool several = false;     // an open dialog that lets several existing files be chosen
 };
 
 struct FileChoice {
-  QString path;    // empty when the dialog was cancelled
-  int filter = 0;  // 0-based index of the pair chosen when the dialog closed
+  QString path;       // empty when the dialog was cancelled; the first of `paths`
+  int filter = 0;     // 0-based index of the pair chosen when the dialog closed
+  QStringList paths;  // every file chosen, for a dialog that takes several
   bool Cancelled() const { return path.isEmpty(); }
 };
 

@@ -67,7 +67,7 @@ FileChoice RunFileDialog(QWidget* parent, const FileDialogRequest& request,
   dialog.setAcceptMode(mode);
   // The open dialog does not insist that the file exists, the save dialog does not ask
   // before replacing; both need an existing folder.
-  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setFileMode(request.several ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   const QStringList filters = QtNameFilters(request.filter);
   dialog.setNameFilters(filters);
@@ -81,7 +81,8 @@ FileChoice RunFileDialog(QWidget* parent, const FileDialogRequest& request,
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return {dialog.selectedFiles().constFirst(),
-          static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+          static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))),
+          dialog.selectedFiles()};
 }
 
 }  // namespace

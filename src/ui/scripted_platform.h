@@ -20,7 +20,11 @@ class ScriptedPlatform final : public Platform {
   // Answers used in order; an empty queue answers with the message's default button.
   void QueueAnswer(Answer answer) { answers_.push_back(answer); }
   // Dialog results used in order; an empty queue cancels the dialog.
-  void QueueFile(const QString& path, int filter = 0) { files_.push_back({path, filter}); }
+  void QueueFile(const QString& path, int filter = 0) { files_.push_back({path, filter, {path}}); }
+  // Several files chosen at once in an open dialog.
+  void QueueFiles(const QStringList& paths, int filter = 0) {
+    files_.push_back({paths.value(0), filter, paths});
+  }
   // Runs while a message is shown, to see what the window shows meanwhile.
   void OnMessage(std::function<void(const Message&)> hook) { on_message_ = std::move(hook); }
 

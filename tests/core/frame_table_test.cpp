@@ -211,6 +211,7 @@ TEST(FrameTableAsmLines, UsesTheListingDirectiveAndIndents) {
   ASSERT_TRUE(lines.has_value());
   const std::vector<std::string> expected{
       "",
+      ";         Проигрыватель: frame_player.inc в /usr/share/lumigrid/players/",
       ";         Кадр 1",
       "  retlw   0x81,0x42,0x01,0x0A",
       "  retlw   0x00",
@@ -228,8 +229,8 @@ TEST(FrameTableAsmLines, UsesTheListingDirectiveAndIndents) {
   options.second_indent = 1;
   const auto dt = FrameTableAsmLines(script, options);
   ASSERT_TRUE(dt.has_value());
-  EXPECT_EQ((*dt)[2], "Dt 0x81,0x42,0x01,0x0A");
-  EXPECT_EQ((*dt)[1], ";  Кадр 1");
+  EXPECT_EQ((*dt)[3], "Dt 0x81,0x42,0x01,0x0A");
+  EXPECT_EQ((*dt)[2], ";  Кадр 1");
 }
 
 struct NameCase {

@@ -60,8 +60,12 @@ TEST(SettingsDefaultsTest, EveryKeyHasItsDefaultInAnEmptyOrMissingFile) {
 
 TEST(SettingsKeysTest, TableOrderAndNames) {
   std::string names;
+  std::string later;  // the menu "Рисунок", after every other key
   for (const SettingKey& key : SettingKeys())
-    names += std::string(key.group) + "." + key.name + " ";
+    (key.when_used ? later : names) += std::string(key.group) + "." + key.name + " ";
+  EXPECT_EQ(later,
+            "Import.Threshold Import.Invert Import.Fit Import.Margin Import.Dither "
+            "Import.Brightness Import.Contrast Frames.GifLook Frames.GifScale Frames.CycleNs ");
   EXPECT_EQ(names,
             "Window.X Window.Y Convert.DirState Convert.AddFileName Convert.GroupCrystal "
             "Convert.Otstup1 Convert.Otstup2 Convert.Dir Convert.StyleMenu Anime.Delay "
@@ -189,6 +193,29 @@ TEST(SettingsWriteTest, WholeTableIntoAnEmptyFileReadsBack) {
   EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "Cyrillic fits Windows-1251";
   EXPECT_NE(bytes.find("Dir = DB\r\nStyleMenu = 5\r\n"), std::string::npos) << bytes;
   EXPECT_EQ(Read(bytes), s);
+}
+
+TEST(SettingsWriteTest, PictureMenuGroupsAppearOnlyOnceUsedAndThenStay) {
+  SettingsDocument doc;
+  StoreSettings(doc, Settings{});
+  EXPECT_FALSE(doc.HasGroup("Import"));
+  EXPECT_FALSE(doc.HasGroup("Frames"));
+
+  Settings used;
+  used.import.dither = Dither::kAtkinson;
+  used.import.brightness = -30;
+  used.import.margin = Margin::kLit;
+  StoreSettings(doc, used);
+  EXPECT_NE(doc.Bytes().find("[Import]\r\nThreshold = 220\r\nInvert = 0\r\nFit = 0\r\n"
+                             "Margin = 2\r\nDither = 2\r\nBrightness = -30\r\nContrast = 0\r\n"),
+            std::string::npos)
+      << doc.Bytes();
+  EXPECT_FALSE(doc.HasGroup("Frames"));
+  EXPECT_EQ(Read(doc.Bytes()), used);
+
+  // Back at the defaults, a group once written keeps being written.
+  StoreSettings(doc, Settings{});
+  EXPECT_NE(doc.Bytes().find("Dither = 0\r\nBrightness = 0\r\n"), std::string::npos);
 }
 
 TEST(SettingsWriteTest, CharacterOutsideWindows1251WritesUtf8WithMark) {

@@ -1,0 +1,48 @@
+// Images as sequences of frames: an animated GIF gives one picture per frame, any other image
+// (GIF of one frame, BMP, JPEG, PNG) one. Each file is decoded once; every frame asked for is
+// converted from the same pass, and with `keep_frames` kept for converting again under other
+// options (the import dialog).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/image_import.h"
+#include "files/mono_convert.h"
+
+namespace lumigrid {
+
+// What a hostile GIF can make the decoder do is bounded by these; beyond them the file is
+// refused as damaged. The composed screen is kept whole (4 bytes a pixel), once more for a
+// frame that restores what was under it.
+inline constexpr int kMaxGifFrames = 10000;
+inline constexpr int64_t kMaxGifScreenPixels = int64_t{4} << 20;
+// Pixels decoded plus pixels scaled, over all frames: about a third of a second of work.
+inline constexpr int64_t kMaxGifWork = int64_t{256} << 20;
+
+// True when the bytes start like a GIF file ("GIF87a" or "GIF89a").
+bool StartsLikeGif(std::string_view head);
+
+struct FramesRequest {
+  ConversionOptions options;
+  // Also keep each frame's greys for every fit and a preview of at most this size.
+  bool keep_frames = false;
+  int preview_width = 0;
+  int preview_height = 0;
+  // Frames converted; those after them are only counted.
+  int max_frames = kMaxGifFrames;
+};
+
+struct DecodedFrames {
+  ImageDecodeStatus status = ImageDecodeStatus::kUndecodable;
+  std::vector<PictureBytes> pictures;  // by the request's options, one per converted frame
+  std::vector<ImportFrame> frames;     // with keep_frames
+  int frame_count = 0;                 // every frame of the file, counted past max_frames
+};
+
+// Decodes the image at the path by its content. A refusal holds no pictures.
+DecodedFrames DecodeImageFrames(const std::string& utf8_path, const FramesRequest& request);
+
+}  // namespace lumigrid
