@@ -20,6 +20,10 @@ expected=(
   ./usr/share/mime/packages/$id.xml
   ./usr/share/metainfo/$id.metainfo.xml
   ./usr/share/icons/hicolor/scalable/apps/$id.svg
+  ./usr/share/lumigrid/players/frame_player.h
+  ./usr/share/lumigrid/players/frame_player.c
+  ./usr/share/lumigrid/players/frame_player.inc
+  ./usr/share/doc/lumigrid/frame_scripts.md
 )
 for size in 16 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -32,7 +36,7 @@ done
 ! grep -q lumigrid_screenshot <<<"$listing" || fail "the screenshot tool is packaged"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libc6 libqt6widgets6 qt6-qpa-plugins; do
+for dep in libc6 libqt6widgets6 qt6-qpa-plugins libgif7 libpng16 libjpeg; do
   grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 
@@ -64,5 +68,10 @@ timeout 5 "$root/usr/bin/lumigrid" >"$root/out.txt" 2>&1 || status=$?
 [ "$status" -eq 124 ] || { cat "$root/out.txt"; fail "lumigrid ended with $status"; }
 if [ -x "$root/usr/bin/lumigrid-cli" ]; then
   "$root/usr/bin/lumigrid-cli" --version | grep -q "3.8" || fail "lumigrid-cli --version"
+  # The table's comment points at the players the package installed.
+  head -c 1024 /dev/zero >"$root/blank.chr"
+  folder=$("$root/usr/bin/lumigrid-cli" frames --format c "$root/blank.chr" |
+    grep -o '/usr/share/lumigrid/players/')
+  [ -f "$root$folder/frame_player.c" ] || fail "the table names no installed player folder"
 fi
 echo "package ok: $deb"

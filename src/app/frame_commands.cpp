@@ -79,6 +79,8 @@ void FrameCommands::SaveAnimationGif() {
                                      gif_scale_, &window_);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setWindowModality(Qt::WindowModal);
+  // The dialogs are deleted later; from their closing on they are no longer the open ones.
+  connect(dialog, &QDialog::finished, this, [this] { gif_dialog_ = nullptr; });
   connect(dialog, &QDialog::accepted, this, [this, dialog] { WriteGif(*dialog); });
   gif_dialog_ = dialog;
   dialog->open();
@@ -144,7 +146,10 @@ void FrameCommands::ShowBudget() {
       new FrameBudgetDialog(sequence->pictures, sequence->buffers,
                             ScanIdenticalBytes(sources, min_run), min_run, cycle_ns_, &window_);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &QDialog::finished, this, [this, dialog] { cycle_ns_ = dialog->CycleNs(); });
+  connect(dialog, &QDialog::finished, this, [this, dialog] {
+    cycle_ns_ = dialog->CycleNs();
+    budget_dialog_ = nullptr;
+  });
   budget_dialog_ = dialog;
   dialog->show();
 }

@@ -73,6 +73,8 @@ void ImportCommands::OpenDialog(const std::vector<std::string>& paths) {
                                   window_.State().CurrentBuffer(), &window_);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setWindowModality(Qt::WindowModal);
+  // The dialog is deleted later; from its closing on it is no longer the open one.
+  connect(dialog, &QDialog::finished, this, [this] { dialog_ = nullptr; });
   connect(dialog, &QDialog::accepted, this, [this, dialog] { Write(*dialog); });
   dialog_ = dialog;
   dialog->open();

@@ -168,7 +168,7 @@ class GifDecoder {
     const bool keep = request_.keep_frames;
     // Each fit (and the preview) scales the whole screen once.
     const int scalers = keep ? kFitCount + (request_.preview_width > 0 ? 1 : 0) : 1;
-    if (!Spend(int64_t{width_} * height_ * scalers)) return false;
+    if (!Spend(int64_t{width_} * height_ * scalers + kGifFrameWork)) return false;
     DecodeRequest decode(request_.options);
     ImportFrame frame;
     if (keep) {

@@ -16,11 +16,14 @@ namespace lumigrid {
 
 // What a hostile GIF can make the decoder do is bounded by these; beyond them the file is
 // refused as damaged. The composed screen is kept whole (4 bytes a pixel), once more for a
-// frame that restores what was under it.
+// frame that restores what was under it: 1920 x 1200 fits.
 inline constexpr int kMaxGifFrames = 10000;
-inline constexpr int64_t kMaxGifScreenPixels = int64_t{4} << 20;
-// Pixels decoded plus pixels scaled, over all frames: about a third of a second of work.
-inline constexpr int64_t kMaxGifWork = int64_t{256} << 20;
+inline constexpr int64_t kMaxGifScreenPixels = 2'500'000;
+// Work in units of about 4 ns: each pixel decoded, each screen pixel scaled once per fit kept,
+// and a fixed share per frame converted. The limit is about half a second; ten frames of the
+// largest screen, every fit kept (the import dialog), fit within it.
+inline constexpr int64_t kMaxGifWork = int64_t{128} << 20;
+inline constexpr int64_t kGifFrameWork = 32 << 10;
 
 // True when the bytes start like a GIF file ("GIF87a" or "GIF89a").
 bool StartsLikeGif(std::string_view head);

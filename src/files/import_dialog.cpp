@@ -162,7 +162,9 @@ ConversionOptions ImportDialog::Options() const {
   options.threshold = threshold_->value();
   options.invert = invert_->isChecked();
   options.fit = static_cast<Fit>(fit_->currentData().toInt());
-  options.margin = static_cast<Margin>(margin_->currentData().toInt());
+  // Only a contained image has a margin; otherwise the option keeps its default.
+  if (options.fit == Fit::kContain)
+    options.margin = static_cast<Margin>(margin_->currentData().toInt());
   options.dither = static_cast<Dither>(dither_->currentData().toInt());
   options.brightness = brightness_->value();
   options.contrast = contrast_->value();

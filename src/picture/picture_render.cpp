@@ -2,7 +2,18 @@
 
 #include <algorithm>
 
+#include "picture/canvas_geometry.h"
+
 namespace lumigrid {
+
+namespace {
+
+constexpr RenderColour Of(Rgb c) { return {c.r, c.g, c.b}; }
+
+}  // namespace
+
+const std::array<RenderColour, 3> kRenderPalette{Of(colour::kBackground), Of(colour::kCellNormal),
+                                                 Of(colour::kPixelLit)};
 
 IndexedImage RenderPicture(const PictureBytes& bytes, RenderLook look, int scale) {
   PictureBuffer picture;

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/canvas_geometry.h"
 #include "picture/picture_buffer.h"
 
 namespace lumigrid {
@@ -21,8 +20,12 @@ enum class RenderLook {
 inline constexpr uint8_t kRenderWhite = 0;
 inline constexpr uint8_t kRenderCell = 1;
 inline constexpr uint8_t kRenderLit = 2;
-inline constexpr std::array<Rgb, 3> kRenderPalette{colour::kBackground, colour::kCellNormal,
-                                                   colour::kPixelLit};
+// The canvas's colours (picture/canvas_geometry.h), kept apart from its colour type so that
+// image code, which has a colour type of its own, can use them.
+struct RenderColour {
+  uint8_t r = 0, g = 0, b = 0;
+};
+extern const std::array<RenderColour, 3> kRenderPalette;
 
 inline constexpr int kMaxPlainScale = 8;
 
@@ -33,7 +36,7 @@ struct IndexedImage {
   uint8_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-// kCanvas is kCanvasWidth x kCanvasHeight whatever the scale; kPlain is 128 scale x 64 scale,
+// kCanvas is the canvas's size (530 x 264) whatever the scale; kPlain is 128 scale x 64 scale,
 // the scale taken within 1..kMaxPlainScale.
 IndexedImage RenderPicture(const PictureBytes& bytes, RenderLook look, int scale = 1);
 

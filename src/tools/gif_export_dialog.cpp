@@ -8,6 +8,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "picture/canvas_geometry.h"
+
 namespace lumigrid {
 
 namespace {

@@ -132,7 +132,7 @@ TEST(CliErrors, OneLineNamingTheFileAndNoPartialOutput) {
   };
   const std::vector<Case> cases{
       {{"listing", folder.File("missing.chr")}, kExitFailure, "missing.chr: cannot open"},
-      {{"import", broken, "-o", kept}, kExitFailure, "broken.png: not a BMP, JPEG or PNG"},
+      {{"import", broken, "-o", kept}, kExitFailure, "broken.png: not a BMP, JPEG, PNG or GIF"},
       {{"listing", picture, "-o", folder.File("no/such/folder.asm")},
        kExitFailure,
        "folder.asm: cannot write"},
