@@ -1,5 +1,6 @@
 #include "app/fault_handler.h"
 
+#include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -82,6 +83,11 @@ FatalErrorHandler::FatalErrorHandler(ui::Platform& platform, const std::string& 
     connect(app, &ui::Application::faultCaught, this, &FatalErrorHandler::ReportFault,
             Qt::QueuedConnection);
   }
+  // A fault signal sent to the program is reported once the loop takes events again.
+  if (const int notice = ui::FaultNoticeDescriptor(); notice >= 0) {
+    auto* notifier = new QSocketNotifier(notice, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &FatalErrorHandler::ReportFault);
+  }
 }
 
 FatalErrorHandler::~FatalErrorHandler() { ui::RestoreFaultHandling(); }
@@ -141,6 +147,13 @@ void FatalErrorHandler::ReportFault() {
     silent_ = true;
   }
   emit faultHandled();
+}
+
+void EndRun(std::unique_ptr<MainWindow> window) {
+  // After an abandoned command the widgets' destructors would meet what it left half done
+  // (a receiver still marked as inside a dead signal emission): the process ends without them.
+  if (ui::AbandonedCalls() == 0) window.reset();
+  ExitCleanup(0);
 }
 
 void ExitCleanup(int exit_code) {

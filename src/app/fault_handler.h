@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "picture/geometry.h"
@@ -53,6 +54,10 @@ class FatalErrorHandler : public QObject {
   bool silent_ = false;
   bool showing_ = false;
 };
+
+// The end of a run whose settings are written and copies removed: the window is destroyed,
+// unless a fault abandoned a command during the run, then the process ends with 0.
+[[noreturn]] void EndRun(std::unique_ptr<MainWindow> window);
 
 // Ends the process: the fault handling in force before the program started comes back and
 // buffered output is written. Never returns.
