@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <array>
+#include <csignal>
 #include <memory>
 #include <string>
 
@@ -51,6 +52,8 @@ class FatalErrorHandler : public QObject {
   std::string folder_;
   std::array<std::string, kBufferCount> copies_;
   std::array<std::string, kBufferCount> partial_copies_;
+  // Copies this run wrote; the others belong to an earlier run.
+  std::array<volatile std::sig_atomic_t, kBufferCount> written_{};
   bool silent_ = false;
   bool showing_ = false;
 };

@@ -272,19 +272,25 @@ TEST(NormalEndAfterAFault, AsksWritesTheSettingsAndEndsWithZero) {
 }
 
 // Logout, shutdown, kill and Ctrl+C: the copies of the modified pictures are written, the
-// program ends with 128 + the signal, and the next start offers the pictures back.
+// program ends with 128 + the signal, and the next start offers the pictures back, with a
+// copy an earlier run left and this one did not touch.
 TEST(EndingSignal, WritesTheCopiesAndEndsWith128PlusTheSignal) {
   for (const auto& [kind, signal] :
        {std::pair{"term", SIGTERM}, std::pair{"hup", SIGHUP}, std::pair{"int", SIGINT}}) {
     SCOPED_TRACE(kind);
     testing::TempFolder folder;
     const std::filesystem::path recovery = folder.Path() / "recovery";
+    std::filesystem::create_directory(recovery);
+    std::filesystem::permissions(recovery, std::filesystem::perms::owner_all);
+    const std::string earlier(kPictureBytes, '\x05');
+    std::ofstream(recovery / "buffer05.rcv", std::ios::binary) << earlier;
     const ProbeRun run = RunProbe(folder.Path(), "end", kind, "no");
     SCOPED_TRACE(run.output.toStdString());
     ASSERT_FALSE(run.crashed);
     EXPECT_EQ(run.exit_code, 128 + signal);
     EXPECT_TRUE(run.boxes.empty());
     ExpectCopies(recovery);
+    EXPECT_EQ(FileBytes(recovery / "buffer05.rcv"), earlier);
 
     ui::ScriptedPlatform platform;
     platform.QueueAnswer(ui::Answer::kYes);
@@ -295,6 +301,7 @@ TEST(EndingSignal, WritesTheCopiesAndEndsWith128PlusTheSignal) {
     EXPECT_EQ(window.State().BufferFileName(2), "/pictures/кот.chr");
     EXPECT_TRUE(window.State().BufferModified(2));
     EXPECT_TRUE(window.State().BufferModified(3));
+    EXPECT_EQ(window.State().Buffer(5).Bytes()[0], 0x05);
     EXPECT_FALSE(window.State().BufferModified(1));
   }
 }
