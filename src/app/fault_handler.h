@@ -35,8 +35,9 @@ class FatalErrorHandler : public QObject {
   // The pictures whose modified buffers are copied on a fault.
   void Watch(const EditorState* state) { state_ = state; }
 
-  // Shows the fault message for the last abandoned command. Yes ends the program; after the
-  // first No later faults are passed over silently (their copies are still written).
+  // Shows the fault message for the last abandoned command or sent fault signal. Yes ends the
+  // program; after the first No later faults are passed over silently (their copies are still
+  // written).
   void ReportFault();
 
  signals:

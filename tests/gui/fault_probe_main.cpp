@@ -4,12 +4,13 @@
 // answer to the fault message (yes, no):
 //   command segv|fpe|ill|stack  a command faults; after No the loop goes on (New runs) and a
 //                               second fault is passed over.
+//   sent segv|bus|fpe|ill       the same with the signal sent while the loop waits: by kill,
+//                               or by sigqueue / tgkill with the kind written "bus:queue",
+//                               "fpe:thread".
 //   prompt-handler segv         the closing question waits in its own loop, where a command
 //                               faults; after No the question is answered Cancel.
 //   prompt-idle segv            the closing question waits and its loop faults outside any event.
 //   prompt-sent segv            the closing question waits and SIGSEGV is sent to the program.
-//   sent segv|bus|fpe|ill       the idle program is sent the signal: kill by default, or
-//                               sigqueue / tgkill with the kind written "bus:queue", "fpe:thread".
 //   button segv                 a slot of the logic panel, reached through its button, faults;
 //                               after No the window is closed and the run ends as the program's.
 //   end term|hup|int            the idle program is asked to end by the signal.
@@ -204,6 +205,20 @@ int main(int argc, char** argv) {
     std::printf("LOOP ENDED\n");
   });
 
+  // The fault of the scenario: a command that faults, or a signal sent while the loop waits.
+  const auto fault_now = [&] {
+    if (scenario == "command") {
+      QMetaObject::invokeMethod(
+          &app,
+          [&] {
+            window->Dispatch(kFaultCommand);
+            std::printf("NOT ABANDONED\n");
+          },
+          Qt::QueuedConnection);
+    } else {
+      idle = std::make_unique<WhenIdle>(1, [&] { Send(signal, how); });
+    }
+  };
   int handled = 0;
   QObject::connect(&handler, &lumigrid::FatalErrorHandler::faultHandled, [&] {
     ++handled;
@@ -216,28 +231,17 @@ int main(int argc, char** argv) {
       // The loop runs on: a real command clears buffer 1.
       window->Dispatch(lumigrid::command::kNew);
       std::printf("ALIVE %d\n", state.Buffer(1).Bytes()[0]);
-      if (scenario != "command") {
-        QCoreApplication::exit(0);
-        return;
-      }
       state.Buffer(4).Bytes().fill(0x44);
       state.MarkModified(4);
-      QMetaObject::invokeMethod(
-          &app, [&] { window->Dispatch(kFaultCommand); }, Qt::QueuedConnection);
+      fault_now();
     } else {
       std::printf("SECOND messages=%lld\n", static_cast<long long>(platform.Messages().size()));
       QCoreApplication::exit(0);
     }
   });
 
-  if (scenario == "command") {
-    QMetaObject::invokeMethod(
-        &app,
-        [&] {
-          window->Dispatch(kFaultCommand);
-          std::printf("NOT ABANDONED\n");
-        },
-        Qt::QueuedConnection);
+  if (scenario == "command" || scenario == "sent" || scenario == "end") {
+    fault_now();
   } else if (prompt) {
     QMetaObject::invokeMethod(
         &app,
@@ -249,8 +253,6 @@ int main(int argc, char** argv) {
           QCoreApplication::exit(0);
         },
         Qt::QueuedConnection);
-  } else if (scenario == "sent" || scenario == "end") {
-    idle = std::make_unique<WhenIdle>(1, [&] { Send(signal, how); });
   } else if (scenario == "button") {
     window->SwitchWorkMode(3);
     lumigrid::LogicPanel& panel = window->Tools().Logic();
