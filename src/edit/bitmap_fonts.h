@@ -2,10 +2,13 @@
 //
 // Both fonts are fixed-pitch and share one vertical design: capitals and digits are 7 rows
 // high (rows 0..6 of the cell), small letters 5 (rows 2..6), accents of capitals sit in row 0
-// over a capital shortened to rows 1..6. The 5 x 7 font has no room below the baseline, so its
-// descending small letters (g, p, у, д ...) are drawn with a shorter body and their tails end
-// in row 6; the 8 x 8 font gives tails row 7 as well. Glyphs of the 8 x 8 font use columns
-// 0..6: column 7 is the gap to the next character.
+// over a capital shortened to rows 1..6, those of small letters in row 0 too. Below the
+// baseline the 5 x 7 font has no room: g, j, p, q, y, р, у are drawn with a shorter body and
+// their tails, like those of Д, Ц, Щ, д, ц, щ, end in row 6. The 8 x 8 font hangs tails in
+// row 7: g, p, у ... have their body in rows 2..5 and tails in rows 6..7, while Д, Ц, Щ, д,
+// ц, щ keep their full body and add row 7. Glyphs of the 8 x 8 font use columns 0..6:
+// column 7 is the gap to the next character. Its lines have no gap of their own, so eight fill
+// the picture.
 //
 // Bytes that print nothing: the controls 0x00..0x1F and 0x7F, 0x98 (no character in
 // Windows-1251) and 0xAD, the soft hyphen, which only shows where a word is broken, and we

@@ -14,8 +14,9 @@ namespace {
 
 QString AnyFamily() {
   const QStringList families = QFontDatabase::families();
-  return families.contains(u"DejaVu Sans"_qs) || families.isEmpty() ? u"DejaVu Sans"_qs
-                                                                    : families.first();
+  return families.contains(QStringLiteral("DejaVu Sans")) || families.isEmpty()
+             ? QStringLiteral("DejaVu Sans")
+             : families.first();
 }
 
 // Rows holding ink: {top, bottom}, or {-1, -1}.
@@ -40,7 +41,7 @@ TEST(SystemFontText, TheFontDrawsWithoutAntiAliasing) {
     QPainter painter(&image);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(QPoint(2, 40), u"Съешь же Quick %&@ jy"_qs);
+    painter.drawText(QPoint(2, 40), QStringLiteral("Съешь же Quick %&@ jy"));
     painter.end();
     int ink = 0, grey = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -58,7 +59,7 @@ TEST(SystemFontText, TheFontDrawsWithoutAntiAliasing) {
 TEST(SystemFontText, HonoursThePixelSize) {
   int last_height = 0;
   for (int size = kSystemFontMinPixelSize; size <= kSystemFontMaxPixelSize; ++size) {
-    const MonoBitmap text = RenderSystemFontText(AnyFamily(), size, u"H"_qs);
+    const MonoBitmap text = RenderSystemFontText(AnyFamily(), size, QStringLiteral("H"));
     const QFontMetrics metrics(SystemTextFont(AnyFamily(), size));
     EXPECT_EQ(text.Height(), metrics.height()) << size;
     const auto [top, bottom] = InkRows(text);
@@ -70,17 +71,17 @@ TEST(SystemFontText, HonoursThePixelSize) {
     last_height = cap_height;
   }
   // Sizes outside 6..32 are held to it.
-  EXPECT_EQ(RenderSystemFontText(AnyFamily(), 1, u"Ab"_qs),
-            RenderSystemFontText(AnyFamily(), 6, u"Ab"_qs));
-  EXPECT_EQ(RenderSystemFontText(AnyFamily(), 200, u"Ab"_qs),
-            RenderSystemFontText(AnyFamily(), 32, u"Ab"_qs));
+  EXPECT_EQ(RenderSystemFontText(AnyFamily(), 1, QStringLiteral("Ab")),
+            RenderSystemFontText(AnyFamily(), 6, QStringLiteral("Ab")));
+  EXPECT_EQ(RenderSystemFontText(AnyFamily(), 200, QStringLiteral("Ab")),
+            RenderSystemFontText(AnyFamily(), 32, QStringLiteral("Ab")));
 }
 
 TEST(SystemFontText, LinesStackOneLineSpacingApart) {
   const QString family = AnyFamily();
   const int pitch = QFontMetrics(SystemTextFont(family, 14)).lineSpacing();
-  const MonoBitmap one = RenderSystemFontText(family, 14, u"Жук"_qs);
-  const MonoBitmap two = RenderSystemFontText(family, 14, u"Жук\r\nЖук"_qs);
+  const MonoBitmap one = RenderSystemFontText(family, 14, QStringLiteral("Жук"));
+  const MonoBitmap two = RenderSystemFontText(family, 14, QStringLiteral("Жук\r\nЖук"));
   ASSERT_FALSE(one.Empty());
   EXPECT_EQ(two.Width(), one.Width());
   EXPECT_EQ(two.Height(), pitch + one.Height());
@@ -93,8 +94,8 @@ TEST(SystemFontText, LinesStackOneLineSpacingApart) {
   }
   EXPECT_EQ(wrong, 0);
   EXPECT_TRUE(RenderSystemFontText(family, 14, QString()).Empty());
-  EXPECT_TRUE(RenderSystemFontText(family, 14, u"\n\r\n"_qs).Empty());
-  EXPECT_EQ(InkRows(RenderSystemFontText(family, 14, u"   "_qs)), std::pair(-1, -1));
+  EXPECT_TRUE(RenderSystemFontText(family, 14, QStringLiteral("\n\r\n")).Empty());
+  EXPECT_EQ(InkRows(RenderSystemFontText(family, 14, QStringLiteral("   "))), std::pair(-1, -1));
 }
 
 }  // namespace
