@@ -20,6 +20,14 @@ void Put32(std::string& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
+// The picture of a bitmap held in memory, or nothing when it is refused.
+std::optional<PictureBytes> Decode(const std::string& file) {
+  std::istringstream in(file);
+  const ImageDecodeResult result = DecodeBmp(in);
+  if (result.status != ImageDecodeStatus::kOk) return std::nullopt;
+  return result.bytes;
+}
+
 struct Layout {
   const char* name;
   int bits;
@@ -197,13 +205,10 @@ TEST(DecodeBmp, EveryLayoutGivesThePictureAndACutOneNone) {
       image.depth = layout.bits == 1 ? 1 : 24;
       const PictureBytes expected = ImageToPicture(SourceOf(image));
       const std::string file = EncodeBmp(image, layout);
-      std::istringstream in(file);
-      const std::optional<PictureBytes> got = DecodeBmp(in);
+      const std::optional<PictureBytes> got = Decode(file);
       ASSERT_TRUE(got.has_value());
       EXPECT_EQ(*got, expected);
-
-      std::istringstream cut(file.substr(0, file.size() - 1));
-      EXPECT_FALSE(DecodeBmp(cut).has_value());
+      EXPECT_FALSE(Decode(file.substr(0, file.size() - 1)).has_value());
     }
   }
 }
@@ -218,16 +223,12 @@ TEST(DecodeBmp, OffsetInsideTheHeadersMeansTheDataFollowThem) {
        {Layout{"24-bit", 24, 40, 0, false, {}}, Layout{"8-bit palette", 8, 40, 0, false, {}}}) {
     SCOPED_TRACE(layout.name);
     const std::string file = EncodeBmp(image, layout);
-    const std::optional<PictureBytes> whole = [&] {
-      std::istringstream in(file);
-      return DecodeBmp(in);
-    }();
+    const std::optional<PictureBytes> whole = Decode(file);
     ASSERT_TRUE(whole.has_value());
     for (uint32_t offset : {0u, 14u, 53u}) {
       std::string unset = file;
       for (int i = 0; i < 4; ++i) unset[10 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
-      std::istringstream in(unset);
-      EXPECT_EQ(DecodeBmp(in), whole) << "offset " << offset;
+      EXPECT_EQ(Decode(unset), whole) << "offset " << offset;
     }
   }
 }
@@ -239,8 +240,7 @@ TEST(DecodeBmp, TransparentPixelsAreBackground) {
   const std::size_t pixels = file.size() - 128 * 64 * 4;
   for (int y = 0; y < 64; ++y)
     for (int x = 0; x < 64; ++x) file[pixels + (y * 128 + x) * 4 + 3] = 0;
-  std::istringstream in(file);
-  const std::optional<PictureBytes> got = DecodeBmp(in);
+  const std::optional<PictureBytes> got = Decode(file);
   ASSERT_TRUE(got.has_value());
   PictureBuffer picture;
   picture.Bytes() = *got;

@@ -215,20 +215,21 @@ TEST_F(ImageImportTest, FormatComesFromTheContent) {
   QFile png_file(Save(half, "valid.png", "png"));
   ASSERT_TRUE(png_file.open(QIODevice::ReadOnly));
   const QByteArray png = png_file.readAll();
+  const auto kNotAnImage = ImageDecodeStatus::kNotAnImage;
+  const auto kDamaged = ImageDecodeStatus::kUndecodable;
   const struct {
     const char* name;
     QByteArray bytes;
+    ImageDecodeStatus status;
   } undecodable[] = {
-      {"photo.jpg", "This is a text file, not a picture.\n"},
-      {"empty.png", ""},
-      {"netpbm.jpg", "P1\n2 2\n1 0\n0 1\n"},  // an image, but not one we import
-      {"anim.png", gif},
-      {"truncated.png", png.left(60)},
-      {"garbage.bmp", QByteArray("BM") + QByteArray(200, '\x7f')},
+      {"photo.jpg", "This is a text file, not a picture.\n", kNotAnImage},
+      {"empty.png", "", kNotAnImage},
+      {"netpbm.jpg", "P1\n2 2\n1 0\n0 1\n", kNotAnImage},  // an image, but not one we import
+      {"anim.png", gif, kNotAnImage},
+      {"truncated.png", png.left(60), kDamaged},
+      {"garbage.bmp", QByteArray("BM") + QByteArray(200, '\x7f'), kDamaged},
   };
-  for (const auto& u : undecodable) {
-    ExpectStatus(Write(u.name, u.bytes), ImageDecodeStatus::kUndecodable);
-  }
+  for (const auto& u : undecodable) ExpectStatus(Write(u.name, u.bytes), u.status);
 }
 
 TEST_F(ImageImportTest, MissingFileOrFolderIsUnreadable) {
@@ -266,8 +267,9 @@ TEST_F(ImageImportTest, HugeDeclaredImagesAreRefusedUndecoded) {
   // The header itself is valid: Qt reports the declared size.
   const QString huge = Write("huge.png", PngHeaderOnly(100000, 100000));
   ASSERT_EQ(QImageReader(huge).size(), QSize(100000, 100000));
-  ExpectStatus(huge, ImageDecodeStatus::kUndecodable);
-  ExpectStatus(Write("wide.png", PngHeaderOnly(2000000000, 1)), ImageDecodeStatus::kUndecodable);
+  ExpectStatus(huge, ImageDecodeStatus::kTooLarge);
+  ExpectStatus(Write("wide.png", PngHeaderOnly(2000000000, 1)), ImageDecodeStatus::kTooLarge);
+  ExpectStatus(Write("side.png", PngHeaderOnly(65536, 1)), ImageDecodeStatus::kTooLarge);
   // An importable size whose pixel data is missing.
   ExpectStatus(Write("over.png", PngHeaderOnly(7072, 7072)), ImageDecodeStatus::kUndecodable);
 }
