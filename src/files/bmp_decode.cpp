@@ -220,7 +220,8 @@ ImageDecodeResult DecodeBmp(std::istream& in, const ConversionOptions& options) 
     const auto offset = static_cast<std::streamoff>(h.data_offset);
     const auto full = static_cast<std::streamoff>(entries * entry_size);
     if (offset > palette_start && offset < palette_start + full) {
-      entries = static_cast<uint32_t>(static_cast<std::size_t>(offset - palette_start) / entry_size);
+      entries =
+          static_cast<uint32_t>(static_cast<std::size_t>(offset - palette_start) / entry_size);
     }
     std::vector<uint8_t> table(entries * entry_size);
     if (!ReadBytes(in, table.data(), table.size())) return damaged;

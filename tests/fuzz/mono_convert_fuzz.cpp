@@ -156,9 +156,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       src.width == lumigrid::kPictureWidth && src.height == lumigrid::kPictureHeight;
   for (int y = 0; y < lumigrid::kPictureHeight; ++y) {
     for (int x = 0; x < lumigrid::kPictureWidth; ++x) {
-      Rgb c = copied
-                  ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
-                  : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, depth, src.two);
+      Rgb c = copied ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
+                     : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, depth, src.two);
       int green = lumigrid::GreenOf(c);
       if (depth != 1) green = lumigrid::Grey(lumigrid::RedOf(c), green, lumigrid::BlueOf(c));
       if (green < lumigrid::kLitBelowGreen) {
