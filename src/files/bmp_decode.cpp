@@ -89,14 +89,10 @@ bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, 
                int height, PictureBuilder& builder) {
   std::vector<std::pair<int, Rgb>> written;
   int rows_done = 0;
-  // Columns past the width are dropped, so x stops there: no count of jumps or runs can
-  // overflow it.
+  // Columns past the width are dropped unread, so x stops there: no count of jumps or runs
+  // can overflow it, and a run costs only the pixels it leaves in the row.
   int x = 0;
-  const auto put = [&](uint8_t index) {
-    if (x == width) return;
-    written.emplace_back(x, palette[index]);
-    ++x;
-  };
+  const auto put = [&](uint8_t index) { written.emplace_back(x++, palette[index]); };
   const auto end_row = [&] {
     if (rows_done < height) {
       builder.AddRowOver(palette[0], written);
@@ -113,7 +109,7 @@ bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, 
   while (ReadBytes(in, pair, 2)) {
     if (pair[0] > 0) {
       // A run: one index, or two alternating ones at 4 bits.
-      for (int i = 0; i < pair[0]; ++i) {
+      for (int i = 0; i < pair[0] && x < width; ++i) {
         put(bits == 8 ? pair[1] : (i % 2 == 0 ? pair[1] >> 4 : pair[1] & 0xF));
       }
       continue;
@@ -142,7 +138,7 @@ bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, 
         const int bytes = bits == 8 ? count : (count + 1) / 2;
         uint8_t literal[256];
         if (!ReadBytes(in, literal, static_cast<std::size_t>(bytes + bytes % 2))) return false;
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count && x < width; ++i) {
           put(bits == 8 ? literal[i] : (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 0xF));
         }
       }

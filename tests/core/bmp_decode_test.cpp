@@ -362,9 +362,9 @@ TEST(DecodeBmp, RunLengthColumnsPastTheEdgeDoNotOverflow) {
     file.resize(offset, '\0');
     file.replace(14 + 40, 4, std::string("\xFF\xFF\xFF\0", 4));  // entry 0 white, 1 black
     file += std::string("\1\x11", 2);                            // the one pixel, black
-    file.reserve(file.size() + c.code.size() * kCodes + 2);
-    for (int i = 0; i < kCodes; ++i) file += c.code;
-    file += std::string("\0\1", 2);
+    std::string codes = c.code;
+    while (codes.size() < c.code.size() * kCodes) codes += codes;
+    file += codes.substr(0, c.code.size() * kCodes) + std::string("\0\1", 2);
     const std::optional<PictureBytes> got = Decode(file);
     ASSERT_TRUE(got.has_value());
     EXPECT_TRUE(std::all_of(got->begin(), got->end(), [](uint8_t b) { return b == 0xFF; }));
