@@ -46,6 +46,15 @@ inline constexpr std::array kStyleMenu{
 
 inline constexpr std::array kHelpMenu{MenuItem{kAbout, "О программе"}};
 
+// Everything beyond the Parts' menus lives here. The history items show the step they would
+// take after the word: "Отменить: линия".
+inline constexpr const char* kUndoText = "Отменить\tCtrl+Z";
+inline constexpr const char* kRedoText = "Повторить\tCtrl+Y";
+inline constexpr std::array kPictureMenu{
+    MenuItem{kUndo, kUndoText},
+    MenuItem{kRedo, kRedoText},
+};
+
 struct MenuBarEntry {
   const char* title;
   std::span<const MenuItem> items;
@@ -54,6 +63,7 @@ struct MenuBarEntry {
 inline constexpr std::array kMenuBar{
     MenuBarEntry{"Файл", kFileMenu},
     MenuBarEntry{"Режим", kModeMenu},
+    MenuBarEntry{"Рисунок", kPictureMenu},
     MenuBarEntry{"Справка", kHelpMenu},
 };
 
@@ -113,6 +123,15 @@ inline constexpr std::array kShortcuts{
     Shortcut{"Ctrl+V", kShortcutPaste},
     Shortcut{"Ctrl+A", kShortcutSelectAll},
     Shortcut{"Alt+S", kShortcutSave},
+};
+
+// Keys of the picture's history. With the pointer over the canvas or the enlarged view they act
+// on the picture whatever holds the keyboard focus; elsewhere a text field with the focus keeps
+// them for its own undo.
+inline constexpr std::array kHistoryShortcuts{
+    Shortcut{"Ctrl+Z", kUndo},
+    Shortcut{"Ctrl+Y", kRedo},
+    Shortcut{"Ctrl+Shift+Z", kRedo},
 };
 
 }  // namespace lumigrid::command

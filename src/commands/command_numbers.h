@@ -36,6 +36,11 @@ enum Number : int {
   kShortcutSave = 89,
   kStyleStandard = 90,  // 90..95: menu styles 0..5
   kStyleLast = 95,
+  // Beyond the Parts: the menu "Рисунок" (100..199).
+  kUndo = 100,
+  kRedo = 101,
+  // 110..119 drawing tools, 120..139 transforms and whole-buffer commands, 140..149 the system
+  // clipboard, 150..159 import with settings and the frame tables.
 };
 
 }  // namespace lumigrid::command
