@@ -185,7 +185,7 @@ int RunImport(const ParsedCommand& command, Context& context) {
   if (!conversion) return context.ExitCode();
   context.SetConversion(*conversion);
   const std::string& input = command.positional[0];
-  const auto frames = context.LoadFrames(input);
+  const auto frames = context.LoadImageFrames(input);
   if (!frames) return context.ExitCode();
   if (!pattern && frames->size() != 1) {
     return context.Usage("'" + input + "' holds " + std::to_string(frames->size()) +

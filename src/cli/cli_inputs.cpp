@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kNotAnImage = "not a BMP, JPEG, PNG or GIF image";
+
 PictureBytes RawPicture(std::string_view data) {
   PictureBytes bytes{};
   const std::size_t count = std::min(data.size(), bytes.size());
@@ -81,16 +83,28 @@ std::optional<std::vector<LoadedPicture>> Context::DecodeImage(const std::string
     }
     case ImageDecodeStatus::kUnreadable:
       Fail(shown, "cannot open the file");
-      return std::nullopt;
+      break;
+    case ImageDecodeStatus::kNotAnImage:
+      Fail(shown, kNotAnImage);
+      break;
     case ImageDecodeStatus::kUndecodable:
+      Fail(shown, "the image is damaged or cut short");
+      break;
+    case ImageDecodeStatus::kTooLarge:
+      Fail(shown, "the image is too large: " + std::to_string(result.width) + " x " +
+                      std::to_string(result.height) + " pixels, the import takes at most " +
+                      std::to_string(kMaxImageSide) + " a side and " +
+                      std::to_string(kMaxImagePixels) + " in all");
+      break;
+    case ImageDecodeStatus::kUnsupported:
+      Fail(shown, "the import does not read " + result.kind);
       break;
   }
-  Fail(shown, "not a BMP, JPEG, PNG or GIF image, or the image is damaged");
   return std::nullopt;
 }
 
 std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
-  std::optional<std::vector<LoadedPicture>> frames = LoadFrames(argument);
+  std::optional<std::vector<LoadedPicture>> frames = Load(argument, false);
   if (!frames) return std::nullopt;
   if (frames->size() != 1) {
     Fail(argument, "an animation of " + std::to_string(frames->size()) +
@@ -101,6 +115,19 @@ std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
 }
 
 std::optional<std::vector<LoadedPicture>> Context::LoadFrames(const std::string& argument) {
+  return Load(argument, false);
+}
+
+std::optional<std::vector<LoadedPicture>> Context::LoadImageFrames(const std::string& argument) {
+  if (argument != "-" && HasExtension(argument, "chr")) {
+    Fail(argument, "a .chr picture needs no import: give it to the other commands as it is");
+    return std::nullopt;
+  }
+  return Load(argument, true);
+}
+
+std::optional<std::vector<LoadedPicture>> Context::Load(const std::string& argument,
+                                                        bool images_only) {
   const auto one = [](PictureBytes bytes, const std::string& name) {
     std::vector<LoadedPicture> frames(1);
     frames[0].buffer.Bytes() = bytes;
@@ -118,7 +145,13 @@ std::optional<std::vector<LoadedPicture>> Context::LoadFrames(const std::string&
       Fail("-", "cannot be read");
       return std::nullopt;
     }
-    if (!LooksLikeImage(*data)) return one(RawPicture(*data), {});
+    if (!LooksLikeImage(*data)) {
+      if (images_only) {
+        Fail("-", kNotAnImage);
+        return std::nullopt;
+      }
+      return one(RawPicture(*data), {});
+    }
     TemporaryFile file;
     if (!file.Write(*data)) {
       Fail("-", "cannot keep the image in a temporary file");
@@ -134,14 +167,15 @@ std::optional<std::vector<LoadedPicture>> Context::LoadFrames(const std::string&
   }
   // A .chr file is read as a picture whatever it holds; anything else that starts like an
   // image, or is named like one, is imported.
-  bool import = false;
+  bool import = images_only;
   if (!HasExtension(argument, "chr")) {
     const std::optional<std::string> head = ReadFileBytes(argument, 16);
     if (!head) {
       Fail(argument, "cannot open the file");
       return std::nullopt;
     }
-    import = LooksLikeImage(*head) || IsImagePath(argument) || HasExtension(argument, "gif");
+    import =
+        import || LooksLikeImage(*head) || IsImagePath(argument) || HasExtension(argument, "gif");
   }
   if (import) {
     std::optional<std::vector<LoadedPicture>> frames = DecodeImage(argument, argument);

@@ -22,10 +22,13 @@ class Context {
   explicit Context(const CliIo& io) : io_(io) {}
 
   // Reports what went wrong itself and returns nullopt on failure. An animated GIF is refused
-  // here: only LoadFrames takes its frames.
+  // here: only the frame loaders take its frames.
   std::optional<LoadedPicture> LoadPicture(const std::string& argument);
   // Every frame of an animated GIF, or the one picture of anything else.
   std::optional<std::vector<LoadedPicture>> LoadFrames(const std::string& argument);
+  // The frames of a BMP, JPEG, PNG or GIF image only: anything else, a .chr picture included,
+  // fails.
+  std::optional<std::vector<LoadedPicture>> LoadImageFrames(const std::string& argument);
   // How images are turned into pictures from here on; the defaults are the editor's import.
   void SetConversion(const ConversionOptions& options) { conversion_ = options; }
 
@@ -40,6 +43,7 @@ class Context {
   const CliIo& Io() const { return io_; }
 
  private:
+  std::optional<std::vector<LoadedPicture>> Load(const std::string& argument, bool images_only);
   std::optional<std::vector<LoadedPicture>> DecodeImage(const std::string& path,
                                                         const std::string& shown);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace lumigrid {
@@ -44,13 +45,32 @@ class GifDecoder {
  public:
   GifDecoder(const FramesRequest& request, DecodedFrames& out) : request_(request), out_(out) {}
 
+  // The reason of a refusal, as a status and its details in `out`.
+  void Refuse(ImageDecodeStatus status, std::string kind = {}) {
+    out_.status = status;
+    out_.kind = std::move(kind);
+  }
+
   bool Run(std::FILE* file) {
     int error = 0;
     gif_.reset(DGifOpen(file, ReadFromFile, &error));
-    if (!gif_) return false;
+    if (!gif_) {
+      Refuse(error == D_GIF_ERR_NOT_GIF_FILE ? ImageDecodeStatus::kNotAnImage
+                                             : ImageDecodeStatus::kUndecodable);
+      return false;
+    }
     width_ = gif_->SWidth;
     height_ = gif_->SHeight;
-    if (!IsImportableSize(width_, height_) || int64_t{width_} * height_ > kMaxGifScreenPixels) {
+    if (!IsImportableSize(width_, height_)) {
+      Refuse(width_ > 0 && height_ > 0 ? ImageDecodeStatus::kTooLarge
+                                       : ImageDecodeStatus::kUndecodable);
+      out_.width = width_;
+      out_.height = height_;
+      return false;
+    }
+    if (int64_t{width_} * height_ > kMaxGifScreenPixels) {
+      Refuse(ImageDecodeStatus::kUnsupported,
+             "GIF screens of more than " + std::to_string(kMaxGifScreenPixels) + " pixels");
       return false;
     }
     screen_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kWhite);
@@ -103,15 +123,28 @@ class GifDecoder {
 
   bool Spend(int64_t pixels) {
     work_ += pixels;
-    return work_ <= kMaxGifWork;
+    if (work_ <= kMaxGifWork) return true;
+    Refuse(ImageDecodeStatus::kUnsupported,
+           "GIF animations of that many frames of that size (" + std::to_string(out_.frame_count) +
+               " frames of " + std::to_string(width_) + " x " + std::to_string(height_) +
+               " are past the work allowed)");
+    return false;
   }
 
   bool ReadFrame() {
     if (DGifGetImageDesc(gif_.get()) == GIF_ERROR) return false;
-    if (++out_.frame_count > kMaxGifFrames) return false;
+    if (++out_.frame_count > kMaxGifFrames) {
+      Refuse(ImageDecodeStatus::kUnsupported,
+             "GIFs of more than " + std::to_string(kMaxGifFrames) + " frames");
+      return false;
+    }
     const GifImageDesc& desc = gif_->Image;
     const int64_t area = int64_t{desc.Width} * desc.Height;
-    if (desc.Width < 0 || desc.Height < 0 || area > kMaxGifScreenPixels) return false;
+    if (area > kMaxGifScreenPixels) {
+      Refuse(ImageDecodeStatus::kUnsupported,
+             "GIF frames of more than " + std::to_string(kMaxGifScreenPixels) + " pixels");
+      return false;
+    }
     const ColorMapObject* colours = desc.ColorMap != nullptr ? desc.ColorMap : gif_->SColorMap;
     if (colours == nullptr || colours->Colors == nullptr) return false;
     const bool convert = out_.frame_count <= request_.max_frames;
@@ -216,13 +249,17 @@ class GifDecoder {
 
 DecodedFrames DecodeGif(std::FILE* file, const FramesRequest& request) {
   DecodedFrames out;
+  out.status = ImageDecodeStatus::kUndecodable;  // unless a reason is given
   if (GifDecoder(request, out).Run(file)) {
     out.status = ImageDecodeStatus::kOk;
-  } else {
-    out = DecodedFrames{};
-    out.status = ImageDecodeStatus::kUndecodable;
+    return out;
   }
-  return out;
+  DecodedFrames refusal;
+  refusal.status = out.status;
+  refusal.width = out.width;
+  refusal.height = out.height;
+  refusal.kind = std::move(out.kind);
+  return refusal;
 }
 
 }  // namespace lumigrid

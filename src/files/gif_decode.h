@@ -9,8 +9,9 @@
 
 namespace lumigrid {
 
-// Reads the GIF from the start of `file`. Refused as undecodable: not a GIF, data cut short or
-// damaged, no colour table, or beyond the bounds of image_frames.h.
+// Reads the GIF from the start of `file`. Refused: not a GIF; data cut short or damaged, or no
+// colour table (undecodable); a screen beyond IsImportableSize (too large); beyond the bounds
+// of image_frames.h (unsupported, naming the bound).
 DecodedFrames DecodeGif(std::FILE* file, const FramesRequest& request);
 
 }  // namespace lumigrid

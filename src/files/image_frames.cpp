@@ -56,7 +56,12 @@ DecodedFrames DecodeImageFrames(const std::string& utf8_path, const FramesReques
   }
   const ImageDecodeResult result = DecodeImageFile(utf8_path, decode);
   out.status = result.status;
-  if (result.status != ImageDecodeStatus::kOk) return out;
+  if (result.status != ImageDecodeStatus::kOk) {
+    out.width = result.width;
+    out.height = result.height;
+    out.kind = result.kind;
+    return out;
+  }
   out.frame_count = 1;
   if (request.max_frames < 1) return out;
   out.pictures.push_back(result.bytes);

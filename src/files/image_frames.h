@@ -15,7 +15,7 @@
 namespace lumigrid {
 
 // What a hostile GIF can make the decoder do is bounded by these; beyond them the file is
-// refused as damaged. The composed screen is kept whole (4 bytes a pixel), once more for a
+// refused (as unsupported). The composed screen is kept whole (4 bytes a pixel), once more for a
 // frame that restores what was under it: 1920 x 1200 fits.
 inline constexpr int kMaxGifFrames = 10000;
 inline constexpr int64_t kMaxGifScreenPixels = 2'500'000;
@@ -43,9 +43,13 @@ struct DecodedFrames {
   std::vector<PictureBytes> pictures;  // by the request's options, one per converted frame
   std::vector<ImportFrame> frames;     // with keep_frames
   int frame_count = 0;                 // every frame of the file, counted past max_frames
+  int64_t width = 0;                   // the declared size, for kTooLarge
+  int64_t height = 0;
+  std::string kind;  // for kUnsupported: what is not read, in English
 };
 
-// Decodes the image at the path by its content. A refusal holds no pictures.
+// Decodes the image at the path by its content. A refusal holds no pictures; a GIF that is not
+// one is kNotAnImage, one damaged or cut short kUndecodable.
 DecodedFrames DecodeImageFrames(const std::string& utf8_path, const FramesRequest& request);
 
 }  // namespace lumigrid
