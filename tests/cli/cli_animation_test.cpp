@@ -104,6 +104,28 @@ TEST(CliAnimation, FramesAndBudgetTakeAGifAsItsPictures) {
   EXPECT_NE(listing.err.find("an animation of 3 frames"), std::string::npos) << listing.err;
 }
 
+TEST(CliAnimation, GifsBeyondTheBoundsAreRefusedNamingTheBound) {
+  TempFolder folder;
+  // Header, screen size, a global table of white and black, the trailer.
+  const auto gif = [](int width, int height) {
+    return "GIF89a" +
+           std::string{char(width & 0xFF), char(width >> 8), char(height & 0xFF),
+                       char(height >> 8)} +
+           std::string("\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00;", 10);
+  };
+  const std::string wide = folder.File("wide.gif");
+  lumigrid::testing::WriteRaw(PathFromUtf8(wide), gif(4000, 4000));
+  const auto run = RunInProcess({"import", wide, "-o", folder.File("x%d.chr")});
+  EXPECT_EQ(run.exit_code, kExitFailure);
+  EXPECT_EQ(run.err, "lumigrid-cli: " + wide +
+                         ": the import does not read GIF screens of more than 2500000 pixels\n");
+  const std::string empty = folder.File("empty.gif");
+  lumigrid::testing::WriteRaw(PathFromUtf8(empty), gif(16, 16));
+  EXPECT_EQ(RunInProcess({"frames", empty}).err,
+            "lumigrid-cli: " + empty + ": the image is damaged or cut short\n")
+      << "no frame at all";
+}
+
 TEST(CliAnimation, RenderGifIsTheEditorsAnimation) {
   Animation a;
   const std::string out = a.folder.File("out.gif");

@@ -65,6 +65,7 @@ TEST_F(ImportWithSettings, DefaultsGiveTheEditorsImportOfEveryKindOfFile) {
       SaveImage(Photo(200, 100, QImage::Format_RGB888), "colour.bmp", "BMP"),
       SaveImage(Photo(333, 120, QImage::Format_Mono), "mono.bmp", "BMP"),
       SaveImage(Photo(128, 64, QImage::Format_Grayscale8), "grey.png", "PNG"),
+      SaveImage(Photo(64, 64), "jpeg_named.png", "JPEG"),  // the content decides
   };
   for (const std::string& path : paths) {
     State().MarkClean(1);  // no question about the import before
@@ -287,6 +288,15 @@ TEST_F(ImportWithSettings, ShiftDropTakesEveryImageToTheDialog) {
 }
 
 TEST_F(ImportWithSettings, FilesThatCannotBeImportedAreReportedAsTheEditorDoes) {
+  // A GIF of a 65535 x 65535 screen: refused with the editor's message before anything is kept.
+  const std::string huge = WriteFile(
+      "huge.gif", std::string("GIF89a\xFF\xFF\xFF\xFF\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00;", 20));
+  EXPECT_EQ(Open(huge), nullptr);
+  EXPECT_EQ(Shown(), QStringList{ErrorMessage(
+                         "Lumigrid v 3.8  —  Ошибка",
+                         "Не удалось загрузить рисунок\n" + Q(huge) + "\nВозможно он повреждён")});
+  Platform().ClearRecords();
+
   const std::string text = WriteFile("photo.gif", "GIF89a and then nothing");
   EXPECT_EQ(Open(text), nullptr);
   const std::string missing = PathOf("missing.png");
