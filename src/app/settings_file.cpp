@@ -127,13 +127,19 @@ std::vector<SettingKey> BuildKeys() {
        [](Settings& s, int v) { s.import.invert = v != 0; }},
       {"Import", "Fit", T::kInteger, static_cast<int>(conversion.fit),
        [](const Settings& s) { return static_cast<int>(s.import.fit); },
-       [](Settings& s, int v) { s.import.fit = static_cast<Fit>(v); }},
+       [](Settings& s, int v) {
+         s.import.fit = v >= 0 && v < kFitCount ? static_cast<Fit>(v) : Fit{};
+       }},
       {"Import", "Margin", T::kInteger, static_cast<int>(conversion.margin),
        [](const Settings& s) { return static_cast<int>(s.import.margin); },
-       [](Settings& s, int v) { s.import.margin = static_cast<Margin>(v); }},
+       [](Settings& s, int v) {
+         s.import.margin = v >= 0 && v < kMarginCount ? static_cast<Margin>(v) : Margin{};
+       }},
       {"Import", "Dither", T::kInteger, static_cast<int>(conversion.dither),
        [](const Settings& s) { return static_cast<int>(s.import.dither); },
-       [](Settings& s, int v) { s.import.dither = static_cast<Dither>(v); }},
+       [](Settings& s, int v) {
+         s.import.dither = v >= 0 && v < kDitherCount ? static_cast<Dither>(v) : Dither{};
+       }},
       {"Import", "Brightness", T::kInteger, 0,
        [](const Settings& s) { return s.import.brightness; },
        [](Settings& s, int v) { s.import.brightness = v; }},

@@ -15,6 +15,7 @@ enum class Fit {
 };
 constexpr int kFitCount = 3;
 enum class Dither { kNone, kFloydSteinberg, kAtkinson, kOrdered, kOrdered4 };
+constexpr int kDitherCount = 5;
 
 // What the picture shows beside a contained image.
 enum class Margin {
@@ -22,6 +23,7 @@ enum class Margin {
   kUnlit,  // clear, whatever the other options
   kLit,    // lit, whatever the other options
 };
+constexpr int kMarginCount = 3;
 
 // Brightness and contrast run from -100 to 100; 0 leaves the grey levels as they are.
 constexpr int kMaxBrightness = 100;

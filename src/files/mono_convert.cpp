@@ -474,7 +474,9 @@ PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& op
 }
 
 PictureBytes ConvertFrame(const ImportFrame& frame, const ConversionOptions& options) {
-  const auto& field = frame.fits[static_cast<std::size_t>(options.fit)];
+  const auto fit = static_cast<std::size_t>(options.fit);
+  if (fit >= frame.fits.size()) return PictureBytes{};
+  const auto& field = frame.fits[fit];
   return field ? ConvertGreys(*field, options) : PictureBytes{};
 }
 

@@ -213,6 +213,10 @@ TEST(SettingsWriteTest, PictureMenuGroupsAppearOnlyOnceUsedAndThenStay) {
   EXPECT_FALSE(doc.HasGroup("Frames"));
   EXPECT_EQ(Read(doc.Bytes()), used);
 
+  // Values no control offers read as the defaults.
+  EXPECT_EQ(Read("[Import]\r\nFit = 7\r\nMargin = -1\r\nDither = 5\r\n").import,
+            ConversionOptions{});
+
   // Back at the defaults, a group once written keeps being written.
   StoreSettings(doc, Settings{});
   EXPECT_NE(doc.Bytes().find("Dither = 0\r\nBrightness = 0\r\n"), std::string::npos);

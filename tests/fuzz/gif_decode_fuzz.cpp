@@ -15,11 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t choice = input.Byte();
   lumigrid::ConversionOptions options;
   options.fit = static_cast<lumigrid::Fit>(choice % lumigrid::kFitCount);
-  options.dither = static_cast<lumigrid::Dither>(choice / 3 % 5);
+  options.dither = static_cast<lumigrid::Dither>(choice / 3 % lumigrid::kDitherCount);
   options.invert = (choice & 0x80) != 0;
   options.brightness = (choice & 0x40) != 0 ? -30 : 0;
   options.contrast = (choice & 0x20) != 0 ? 50 : 0;
-  options.margin = static_cast<lumigrid::Margin>(choice / 15 % 3);
+  options.margin = static_cast<lumigrid::Margin>(choice / 15 % lumigrid::kMarginCount);
   const std::string path = lumigrid::fuzz::WriteScratchFile("gif", input.Rest());
 
   lumigrid::FramesRequest plain;

@@ -52,6 +52,11 @@ std::string GifBytes(int width, int height, const GifPalette& global,
     GifByteType extension[4];
     EGifGCBToExtension(&control, extension);
     EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+    // giflib forgets a frame's own table when the next frame has none: it is freed here.
+    if (f.local.empty() && gif->Image.ColorMap != nullptr) {
+      GifFreeMapObject(gif->Image.ColorMap);
+      gif->Image.ColorMap = nullptr;
+    }
     ColorMapObject* local = f.local.empty() ? nullptr : Map(f.local);
     EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, f.interlaced, local);
     GifFreeMapObject(local);
