@@ -33,6 +33,7 @@ class MainMenus;
 class ToolCommands;
 class OptimizeCommands;
 class OptimizePanel;
+class PictureCommands;
 
 class MainWindow : public QMainWindow, public ui::EventObserver {
   Q_OBJECT
@@ -62,6 +63,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands& Listings() { return *listing_commands_; }
   ToolCommands& Tools() { return *tools_; }
   HistoryCommands& History() { return *history_; }
+  PictureCommands& Pictures() { return *pictures_; }
   OptimizePanel* OptimizeSidePanel() const { return optimize_panel_; }
   OptimizeCommands& Optimizer() { return *optimize_commands_; }
   ListingView* Listing(int b) const { return listings_[IsValidBuffer(b) ? b - 1 : 0]; }
@@ -113,6 +115,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands* listing_commands_ = nullptr;
   ToolCommands* tools_ = nullptr;
   HistoryCommands* history_ = nullptr;
+  PictureCommands* pictures_ = nullptr;
   OptimizePanel* optimize_panel_ = nullptr;
   OptimizeCommands* optimize_commands_ = nullptr;
   std::array<ListingView*, kBufferCount> listings_{};

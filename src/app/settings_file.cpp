@@ -117,6 +117,10 @@ std::vector<SettingKey> BuildKeys() {
   };
   AddRecentKeys(keys,
                 std::make_index_sequence<std::tuple_size_v<decltype(Settings::recent_files)>>{});
+  // Groups of their own for what lies beyond the Parts' settings.
+  keys.push_back({"Transforms", "WrapShift", T::kFlag, 0,
+                  [](const Settings& s) { return s.wrap_shift ? 1 : 0; },
+                  [](Settings& s, int v) { s.wrap_shift = v != 0; }});
   return keys;
 }
 

@@ -1,12 +1,11 @@
 // The image import for callers that hold Qt paths and images.
 #pragma once
 
-#include <QImage>
 #include <QString>
-#include <vector>
 
 #include "files/image_import.h"
-#include "files/mono_convert.h"
+
+class QImage;
 
 namespace lumigrid {
 
@@ -18,30 +17,6 @@ inline ImageDecodeResult DecodeImageToPicture(const QString& path,
 // An image Qt has decoded (one from the system clipboard) converted as the import converts a
 // file holding it: the same conversion, a two-coloured opaque 1-bit image keeping its two
 // colours as a 1-bit file does, transparent parts laid over white, the same size bounds.
-inline ImageDecodeResult ConvertQtImage(const QImage& image,
-                                        const ConversionOptions& options = {}) {
-  ImageDecodeResult result;
-  if (image.isNull() || !IsImportableSize(image.width(), image.height())) return result;
-  const QList<QRgb> table = image.colorTable();
-  bool one_bit = image.depth() == 1;
-  for (const QRgb c : table) one_bit = one_bit && qAlpha(c) == 255;
-  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-  if (argb.isNull()) return result;
-  std::vector<Rgb> row(static_cast<size_t>(argb.width()));
-  ImageSource source;
-  source.width = argb.width();
-  source.height = argb.height();
-  source.depth = one_bit ? 1 : 24;
-  source.two_colours = {OverWhite(table.value(0, qRgb(0, 0, 0))),
-                        OverWhite(table.value(1, qRgb(255, 255, 255)))};
-  source.rows = [&](int y) {
-    const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-    for (size_t x = 0; x < row.size(); ++x) row[x] = OverWhite(line[x]);
-    return row.data();
-  };
-  result.status = ImageDecodeStatus::kOk;
-  result.bytes = ImageToPicture(source, options);
-  return result;
-}
+ImageDecodeResult ConvertQtImage(const QImage& image, const ConversionOptions& options = {});
 
 }  // namespace lumigrid
