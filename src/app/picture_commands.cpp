@@ -95,16 +95,18 @@ void PictureCommands::Replace(const PictureBytes& content, const std::string& la
   window_.History().UpdateMenu();
 }
 
-CopyBufferDialog* PictureCommands::CopyDialog() const { return copy_dialog_; }
+CopyBufferDialog* PictureCommands::CopyDialog() const {
+  return copy_dialog_ && copy_dialog_->isVisible() ? copy_dialog_.data() : nullptr;
+}
 
 void PictureCommands::AskBufferToCopy() {
-  if (copy_dialog_) {
-    copy_dialog_->raise();
+  if (CopyBufferDialog* open = CopyDialog()) {
+    open->raise();
     return;
   }
   const int target = window_.State().CurrentBuffer();
   auto* dialog = new CopyBufferDialog(target, last_copied_, &window_);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     last_copied_ = dialog->Source();
     // The dialog is modal: its target is still the current buffer.
