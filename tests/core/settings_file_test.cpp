@@ -194,6 +194,20 @@ TEST(SettingsWriteTest, WholeTableIntoAnEmptyFileReadsBack) {
   EXPECT_EQ(Read(bytes), s);
 }
 
+TEST(SettingsWriteTest, OwnGroupsAppearOnlyOnceSet) {
+  SettingsDocument doc;
+  StoreSettings(doc, Settings{});
+  EXPECT_EQ(doc.Bytes().find("Transforms"), std::string::npos) << "untouched: as the file was";
+  Settings wrap;
+  wrap.wrap_shift = true;
+  StoreSettings(doc, wrap);
+  ASSERT_NE(doc.Bytes().find("[Transforms]\r\nWrapShift = 1\r\n"), std::string::npos);
+  // Once in the file, the default is written back too.
+  StoreSettings(doc, Settings{});
+  EXPECT_NE(doc.Bytes().find("[Transforms]\r\nWrapShift = 0\r\n"), std::string::npos);
+  EXPECT_EQ(Read(doc.Bytes()), Settings{});
+}
+
 TEST(SettingsWriteTest, CharacterOutsideWindows1251WritesUtf8WithMark) {
   Settings s;
   s.recent_files[0] = "/home/ユーザー/рисунок.chr";
