@@ -8,6 +8,7 @@
 #include <random>
 
 #include "files/image_import_qt.h"
+#include "files/mono_convert.h"
 
 namespace lumigrid {
 namespace {
