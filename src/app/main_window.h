@@ -35,6 +35,7 @@ class MainMenus;
 class ToolCommands;
 class OptimizeCommands;
 class OptimizePanel;
+class PictureCommands;
 
 class MainWindow : public QMainWindow, public ui::EventObserver {
   Q_OBJECT
@@ -64,6 +65,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands& Listings() { return *listing_commands_; }
   ToolCommands& Tools() { return *tools_; }
   HistoryCommands& History() { return *history_; }
+  PictureCommands& Pictures() { return *pictures_; }
   ImportCommands& Imports() { return *imports_; }
   FrameCommands& Frames() { return *frames_; }
   OptimizePanel* OptimizeSidePanel() const { return optimize_panel_; }
@@ -117,6 +119,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands* listing_commands_ = nullptr;
   ToolCommands* tools_ = nullptr;
   HistoryCommands* history_ = nullptr;
+  PictureCommands* pictures_ = nullptr;
   ImportCommands* imports_ = nullptr;
   FrameCommands* frames_ = nullptr;
   OptimizePanel* optimize_panel_ = nullptr;

@@ -18,7 +18,9 @@ struct Settings {
   int count_byte = 1;      // minimum run of the identical-byte scan
   bool auto_scan = true;
   std::array<std::string, 10> recent_files;
-  // The menu "Рисунок"; their groups reach the file only once used.
+  // The transforms of the menu "Рисунок".
+  bool wrap_shift = false;  // "Сдвиг по кругу": a shift brings the pixels in at the other edge
+  // Import with settings and the frame tables of the menu "Рисунок".
   ConversionOptions import;  // the last import with settings
   int gif_look = 0;          // 0 as the canvas draws, 1 black on white
   int gif_scale = 2;         // 1..8, black on white

@@ -117,9 +117,13 @@ std::vector<SettingKey> BuildKeys() {
   };
   AddRecentKeys(keys,
                 std::make_index_sequence<std::tuple_size_v<decltype(Settings::recent_files)>>{});
+  // Groups of their own for what lies beyond the Parts' settings.
+  keys.push_back({"Transforms", "WrapShift", T::kFlag, 0,
+                  [](const Settings& s) { return s.wrap_shift ? 1 : 0; },
+                  [](Settings& s, int v) { s.wrap_shift = v != 0; }, nullptr, nullptr, true});
   const ConversionOptions conversion;
   const Settings defaults;
-  const std::vector<SettingKey> beyond = {
+  const std::vector<SettingKey> import_and_frames = {
       {"Import", "Threshold", T::kInteger, conversion.threshold,
        [](const Settings& s) { return s.import.threshold; },
        [](Settings& s, int v) { s.import.threshold = v; }},
@@ -152,8 +156,8 @@ std::vector<SettingKey> BuildKeys() {
       {"Frames", "CycleNs", T::kInteger, defaults.cycle_ns,
        [](const Settings& s) { return s.cycle_ns; }, [](Settings& s, int v) { s.cycle_ns = v; }},
   };
-  for (SettingKey key : beyond) {
-    key.when_used = true;
+  for (SettingKey key : import_and_frames) {
+    key.only_when_set = true;
     keys.push_back(std::move(key));
   }
   return keys;
@@ -214,13 +218,6 @@ std::optional<std::string> SettingsDocument::Value(std::string_view group,
     }
   }
   return std::nullopt;
-}
-
-bool SettingsDocument::HasGroup(std::string_view group) const {
-  return std::any_of(lines_.begin(), lines_.end(), [group](const std::string& line) {
-    const auto name = GroupName(line);
-    return name && SameName(*name, group);
-  });
 }
 
 void SettingsDocument::SetValue(std::string_view group, std::string_view key,
@@ -287,16 +284,13 @@ Settings SettingsFromDocument(const SettingsDocument& document) {
 }
 
 void StoreSettings(SettingsDocument& document, const Settings& settings) {
-  std::vector<std::string_view> used;  // groups written although beyond the Parts
   for (const SettingKey& key : SettingKeys()) {
-    if (!key.when_used) continue;
-    const bool differs = key.type == SettingType::kText
-                             ? !key.text(settings).empty()
-                             : key.number(settings) != key.default_number;
-    if (differs || document.HasGroup(key.group)) used.push_back(key.group);
-  }
-  for (const SettingKey& key : SettingKeys()) {
-    if (key.when_used && std::find(used.begin(), used.end(), key.group) == used.end()) continue;
+    if (key.only_when_set && !document.Value(key.group, key.name)) {
+      const bool is_default = key.type == SettingType::kText
+                                  ? key.text(settings).empty()
+                                  : key.number(settings) == key.default_number;
+      if (is_default) continue;
+    }
     if (key.type == SettingType::kText) {
       const std::string& text = key.text(settings);
       document.SetValue(key.group, key.name, HasLineBreak(text) ? std::string() : text);

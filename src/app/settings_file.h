@@ -24,7 +24,6 @@ class SettingsDocument {
   // The value of a key (UTF-8, blanks and tabs dropped at both ends); group and key names
   // match without regard to letter case. The first match wins.
   std::optional<std::string> Value(std::string_view group, std::string_view key) const;
-  bool HasGroup(std::string_view group) const;
 
   // Gives the key a new value in place, or adds it at the end of its group, or adds the
   // group at the end of the file.
@@ -60,10 +59,9 @@ struct SettingKey {
   void (*set_number)(Settings&, int) = nullptr;
   const std::string& (*text)(const Settings&) = nullptr;
   void (*set_text)(Settings&, std::string) = nullptr;
-  // A group of the menu "Рисунок": written only when the file has it already or one of its
-  // values differs from its default, so the file of a program whose new menu was never used
-  // keeps the groups it always had.
-  bool when_used = false;
+  // A key of the program's own additions: written only once it differs from its default or
+  // the file holds it already, so a run that never touched it leaves the file as it was.
+  bool only_when_set = false;
 };
 
 // Every key, in the order it is read and written.

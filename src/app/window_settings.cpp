@@ -3,6 +3,7 @@
 #include "app/import_commands.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/picture_commands.h"
 #include "app/tool_commands.h"
 #include "codegen/conversion_panel.h"
 #include "optimize/optimize_panel.h"
@@ -23,6 +24,7 @@ Settings MainWindow::CollectSettings() const {
   s.count_byte = optimize_panel_->RunValue();
   s.auto_scan = optimize_panel_->AutoScan();
   for (int i = 1; i <= RecentFiles::kCount; ++i) s.recent_files[i - 1] = state_.Recent().Entry(i);
+  s.wrap_shift = pictures_->WrapShift();
   s.import = imports_->LastOptions();
   frames_->StoreSettings(s);
   return s;

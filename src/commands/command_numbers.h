@@ -41,6 +41,19 @@ enum Number : int {
   kRedo = 101,
   // 110..119 drawing tools, 120..139 transforms and whole-buffer commands, 140..149 the system
   // clipboard, 150..159 import with settings and the frame tables.
+  kInvert = 120,
+  kFlipHorizontal = 121,
+  kFlipVertical = 122,
+  kRotate180 = 123,
+  kShiftLeft = 124,  // 124..127: one pixel left, right, up, down
+  kShiftRight = 125,
+  kShiftUp = 126,
+  kShiftDown = 127,
+  kShiftWrap = 128,  // "Сдвиг по кругу", a check mark
+  kClearBuffer = 129,
+  kCopyBuffer = 130,
+  kCopyPicture = 140,
+  kPastePicture = 141,
   kImportWithSettings = 150,
   kSaveAnimationGif = 151,
   kExportFrameTable = 152,

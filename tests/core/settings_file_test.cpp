@@ -60,18 +60,17 @@ TEST(SettingsDefaultsTest, EveryKeyHasItsDefaultInAnEmptyOrMissingFile) {
 
 TEST(SettingsKeysTest, TableOrderAndNames) {
   std::string names;
-  std::string later;  // the menu "Рисунок", after every other key
   for (const SettingKey& key : SettingKeys())
-    (key.when_used ? later : names) += std::string(key.group) + "." + key.name + " ";
-  EXPECT_EQ(later,
-            "Import.Threshold Import.Invert Import.Fit Import.Margin Import.Dither "
-            "Import.Brightness Import.Contrast Frames.GifLook Frames.GifScale Frames.CycleNs ");
+    names += std::string(key.group) + "." + key.name + " ";
   EXPECT_EQ(names,
             "Window.X Window.Y Convert.DirState Convert.AddFileName Convert.GroupCrystal "
             "Convert.Otstup1 Convert.Otstup2 Convert.Dir Convert.StyleMenu Anime.Delay "
             "Optimizacia.CountByte Optimizacia.Auto RecentFiles.File1 RecentFiles.File2 "
             "RecentFiles.File3 RecentFiles.File4 RecentFiles.File5 RecentFiles.File6 "
-            "RecentFiles.File7 RecentFiles.File8 RecentFiles.File9 RecentFiles.File10 ");
+            "RecentFiles.File7 RecentFiles.File8 RecentFiles.File9 RecentFiles.File10 "
+            "Transforms.WrapShift Import.Threshold Import.Invert Import.Fit Import.Margin "
+            "Import.Dither Import.Brightness Import.Contrast Frames.GifLook Frames.GifScale "
+            "Frames.CycleNs ");
 }
 
 // Values read from hand-written files.
@@ -187,39 +186,51 @@ TEST(SettingsWriteTest, WholeTableIntoAnEmptyFileReadsBack) {
   s.count_byte = 64;
   s.auto_scan = false;
   for (int i = 0; i < 10; ++i) s.recent_files[i] = "C:\\Рисунки\\" + std::to_string(i) + ".chr";
+  s.wrap_shift = true;
   SettingsDocument doc;
   StoreSettings(doc, s);
   const std::string bytes = doc.Bytes();
   EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "Cyrillic fits Windows-1251";
+  EXPECT_NE(bytes.find("\r\n[Transforms]\r\nWrapShift = 1\r\n"), std::string::npos) << bytes;
   EXPECT_NE(bytes.find("Dir = DB\r\nStyleMenu = 5\r\n"), std::string::npos) << bytes;
   EXPECT_EQ(Read(bytes), s);
 }
 
-TEST(SettingsWriteTest, PictureMenuGroupsAppearOnlyOnceUsedAndThenStay) {
+TEST(SettingsWriteTest, OwnGroupsAppearOnlyOnceSet) {
   SettingsDocument doc;
   StoreSettings(doc, Settings{});
-  EXPECT_FALSE(doc.HasGroup("Import"));
-  EXPECT_FALSE(doc.HasGroup("Frames"));
+  EXPECT_EQ(doc.Bytes().find("Transforms"), std::string::npos) << "untouched: as the file was";
+  Settings wrap;
+  wrap.wrap_shift = true;
+  StoreSettings(doc, wrap);
+  ASSERT_NE(doc.Bytes().find("[Transforms]\r\nWrapShift = 1\r\n"), std::string::npos);
+  // Once in the file, the default is written back too.
+  StoreSettings(doc, Settings{});
+  EXPECT_NE(doc.Bytes().find("[Transforms]\r\nWrapShift = 0\r\n"), std::string::npos);
+  EXPECT_EQ(Read(doc.Bytes()), Settings{});
+}
+
+TEST(SettingsWriteTest, ImportAndFrameKeysAppearOnlyOnceSet) {
+  SettingsDocument doc;
+  StoreSettings(doc, Settings{});
+  EXPECT_EQ(doc.Bytes().find("Import"), std::string::npos);
+  EXPECT_EQ(doc.Bytes().find("Frames"), std::string::npos);
 
   Settings used;
   used.import.dither = Dither::kAtkinson;
   used.import.brightness = -30;
   used.import.margin = Margin::kLit;
+  used.cycle_ns = 250;
   StoreSettings(doc, used);
-  EXPECT_NE(doc.Bytes().find("[Import]\r\nThreshold = 220\r\nInvert = 0\r\nFit = 0\r\n"
-                             "Margin = 2\r\nDither = 2\r\nBrightness = -30\r\nContrast = 0\r\n"),
+  EXPECT_NE(doc.Bytes().find("[Import]\r\nMargin = 2\r\nDither = 2\r\nBrightness = -30\r\n"),
             std::string::npos)
       << doc.Bytes();
-  EXPECT_FALSE(doc.HasGroup("Frames"));
+  EXPECT_NE(doc.Bytes().find("[Frames]\r\nCycleNs = 250\r\n"), std::string::npos);
   EXPECT_EQ(Read(doc.Bytes()), used);
 
   // Values no control offers read as the defaults.
   EXPECT_EQ(Read("[Import]\r\nFit = 7\r\nMargin = -1\r\nDither = 5\r\n").import,
             ConversionOptions{});
-
-  // Back at the defaults, a group once written keeps being written.
-  StoreSettings(doc, Settings{});
-  EXPECT_NE(doc.Bytes().find("Dither = 0\r\nBrightness = 0\r\n"), std::string::npos);
 }
 
 TEST(SettingsWriteTest, CharacterOutsideWindows1251WritesUtf8WithMark) {
