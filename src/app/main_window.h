@@ -24,6 +24,7 @@ class AboutWindow;
 class CanvasWidget;
 class CellPanel;
 class ConversionPanel;
+class DrawingToolCommands;
 class Editor;
 class FileCommands;
 class HistoryCommands;
@@ -62,6 +63,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands& Listings() { return *listing_commands_; }
   ToolCommands& Tools() { return *tools_; }
   HistoryCommands& History() { return *history_; }
+  DrawingToolCommands& Drawing() { return *drawing_; }
   OptimizePanel* OptimizeSidePanel() const { return optimize_panel_; }
   OptimizeCommands& Optimizer() { return *optimize_commands_; }
   ListingView* Listing(int b) const { return listings_[IsValidBuffer(b) ? b - 1 : 0]; }
@@ -113,6 +115,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands* listing_commands_ = nullptr;
   ToolCommands* tools_ = nullptr;
   HistoryCommands* history_ = nullptr;
+  DrawingToolCommands* drawing_ = nullptr;
   OptimizePanel* optimize_panel_ = nullptr;
   OptimizeCommands* optimize_commands_ = nullptr;
   std::array<ListingView*, kBufferCount> listings_{};

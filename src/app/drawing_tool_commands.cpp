@@ -1,0 +1,93 @@
+#include "app/drawing_tool_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+
+#include "app/commands.h"
+#include "app/main_menus.h"
+#include "app/main_window.h"
+#include "app/shortcut_keys.h"
+#include "commands/command_table.h"
+#include "picture/canvas_tools.h"
+#include "picture/editor.h"
+#include "ui/platform.h"
+#include "ui/text_focus.h"
+
+namespace lumigrid {
+
+namespace {
+
+constexpr int CommandOf(DrawingTool tool) { return command::kToolNone + static_cast<int>(tool); }
+
+}  // namespace
+
+DrawingToolCommands::DrawingToolCommands(MainWindow& window)
+    : QObject(&window),
+      window_(window),
+      tools_(new CanvasTools(window.State(), window.Editor(), *window.Canvas(), this)) {
+  connect(tools_, &CanvasTools::toolChanged, this, &DrawingToolCommands::CheckTool);
+  // Tools act in editing only: leaving it, or the buffer, ends what a tool was doing.
+  connect(&window, &MainWindow::workModeEntered, tools_, &CanvasTools::Settle);
+  connect(&window.Editor(), &Editor::currentBufferChanged, tools_, &CanvasTools::Settle);
+  for (int n = command::kToolNone; n <= command::kToolSelection; ++n) {
+    for (QAction* a : window.Menus().MenuActions(n)) a->setCheckable(true);
+  }
+  CheckTool(tools_->Tool());
+}
+
+void DrawingToolCommands::Register(CommandTable& commands) {
+  commands.RegisterRange(command::kToolNone, command::kToolSelection, [this](int n) {
+    Choose(static_cast<DrawingTool>(n - command::kToolNone));
+  });
+}
+
+void DrawingToolCommands::Choose(DrawingTool tool) { tools_->SetTool(tool); }
+
+void DrawingToolCommands::CheckTool(DrawingTool tool) {
+  for (int n = command::kToolNone; n <= command::kToolSelection; ++n) {
+    for (QAction* a : window_.Menus().MenuActions(n)) a->setChecked(n == CommandOf(tool));
+  }
+}
+
+bool DrawingToolCommands::PointerOverCanvas() const {
+  const QWidget* frame = window_.CanvasFrame();
+  const QRect on_screen(frame->mapToGlobal(QPoint(0, 0)), frame->size());
+  return frame->isVisible() && on_screen.contains(window_.Platform().PointerPosition());
+}
+
+bool DrawingToolCommands::ToolKeysGoToCanvas() const {
+  return PointerOverCanvas() && !ui::EditsText(QApplication::focusWidget());
+}
+
+bool DrawingToolCommands::BeforeEvent(QObject* receiver, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  if (!receiver->isWidgetType() || static_cast<QWidget*>(receiver)->window() != &window_) {
+    return false;
+  }
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_Shift) {
+    tools_->SetConstrained(event->type() == QEvent::KeyPress);
+    return false;
+  }
+  if (event->type() != QEvent::KeyPress) return false;
+  if (tools_->Dragging() && key->key() == Qt::Key_Escape) {
+    tools_->CancelDrag();
+    return true;
+  }
+  for (const command::Shortcut& s : command::kToolShortcuts) {
+    if (!PressedKeysAre(*key, s.keys)) continue;
+    if (s.command == command::kDeleteSelection && tools_->Tool() != DrawingTool::kSelection) {
+      return false;
+    }
+    if (!ToolKeysGoToCanvas()) return false;
+    window_.Dispatch(s.command);
+    return true;
+  }
+  return false;
+}
+
+void DrawingToolCommands::AfterEvent() { tools_->Poll(); }
+
+}  // namespace lumigrid
