@@ -154,8 +154,16 @@ bool FloodFill(PictureBuffer& picture, PixelPoint seed, bool lit) {
   // The picture unpacked to one byte per pixel; 2 marks a pixel already filled.
   std::array<std::array<uint8_t, kPictureWidth>, kPictureHeight> grid;
   const uint8_t from = lit ? 0 : 1;
-  for (int y = 0; y < kPictureHeight; ++y) {
-    for (int x = 0; x < kPictureWidth; ++x) grid[y][x] = picture.Pixel(x, y) ? 1 : 0;
+  // One display byte holds the eight pixels of a column within a page.
+  const auto byte_of = [](int page, int x) {
+    return ByteOffset(kCellsPerPageRow * page + x / 8 + 1, x % 8 + 1);
+  };
+  PictureBytes& bytes = picture.Bytes();
+  for (int page = 0; page < kPageCount; ++page) {
+    for (int x = 0; x < kPictureWidth; ++x) {
+      const uint8_t byte = bytes[byte_of(page, x)];
+      for (int r = 0; r < 8; ++r) grid[8 * page + r][x] = (byte >> r) & 1;
+    }
   }
   // Scanline fill: each stacked point grows to its whole run, whose neighbours above and
   // below start new runs.
@@ -178,9 +186,13 @@ bool FloodFill(PictureBuffer& picture, PixelPoint seed, bool lit) {
       }
     }
   }
-  for (int y = 0; y < kPictureHeight; ++y) {
+  for (int page = 0; page < kPageCount; ++page) {
     for (int x = 0; x < kPictureWidth; ++x) {
-      if (grid[y][x] == 2) picture.SetPixel(x, y, lit);
+      uint8_t& byte = bytes[byte_of(page, x)];
+      for (int r = 0; r < 8; ++r) {
+        if (grid[8 * page + r][x] != 2) continue;
+        byte = lit ? (byte | RowMask(r + 1)) : (byte & ~RowMask(r + 1));
+      }
     }
   }
   return true;
