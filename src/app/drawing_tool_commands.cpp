@@ -26,7 +26,13 @@ constexpr int CommandOf(DrawingTool tool) { return command::kToolNone + static_c
 DrawingToolCommands::DrawingToolCommands(MainWindow& window)
     : QObject(&window),
       window_(window),
-      tools_(new CanvasTools(window.State(), window.Editor(), *window.Canvas(), this)) {
+      tools_(new CanvasTools(window.State(), window.Editor(), *window.Canvas(), window.Platform(),
+                             this)) {
+  text_prompt_ = [this](const TextRequest& last) -> std::optional<TextRequest> {
+    TextToolDialog dialog(last, &window_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Request();
+  };
   connect(tools_, &CanvasTools::toolChanged, this, &DrawingToolCommands::CheckTool);
   // Tools act in editing only: leaving it, or the buffer, ends what a tool was doing.
   connect(&window, &MainWindow::workModeEntered, tools_, &CanvasTools::Settle);
@@ -41,9 +47,59 @@ void DrawingToolCommands::Register(CommandTable& commands) {
   commands.RegisterRange(command::kToolNone, command::kToolSelection, [this](int n) {
     Choose(static_cast<DrawingTool>(n - command::kToolNone));
   });
+  commands.Register(command::kDeleteSelection, [this] {
+    if (!tools_->DeleteSelection()) window_.Platform().Beep();
+  });
+  // Everywhere else the edit shortcuts do what they did.
+  for (const int n : {command::kShortcutCut, command::kShortcutCopy, command::kShortcutPaste}) {
+    commands.Register(n, [this, n, parts = commands.Find(n)] {
+      if (!SelectionTakes(n) && parts) parts();
+    });
+  }
 }
 
-void DrawingToolCommands::Choose(DrawingTool tool) { tools_->SetTool(tool); }
+void DrawingToolCommands::Choose(DrawingTool tool) {
+  if (tool == DrawingTool::kText) {
+    ChooseText();
+  } else {
+    tools_->SetTool(tool);
+  }
+}
+
+void DrawingToolCommands::ChooseText() {
+  // Chosen again, the tool asks for a new text.
+  const std::optional<TextRequest> answer = text_prompt_(last_text_);
+  if (!answer) return;
+  MonoBitmap text = RenderTextRequest(*answer);
+  if (text.LitCount() == 0) return;  // nothing that prints: the tool stays as it was
+  last_text_ = *answer;
+  tools_->SetTool(DrawingTool::kText);
+  tools_->SetText(std::move(text));
+}
+
+bool DrawingToolCommands::SelectionTakes(int command) {
+  if (tools_->Tool() != DrawingTool::kSelection || window_.State().WorkMode() != 1 ||
+      !PointerOverCanvas()) {
+    return false;
+  }
+  bool done = false;
+  switch (command) {
+    case command::kShortcutCut:
+      done = tools_->CutSelection();
+      break;
+    case command::kShortcutCopy:
+      done = tools_->CopySelection();
+      break;
+    case command::kShortcutPaste:
+      done = tools_->PasteSelection();
+      break;
+    default:
+      break;
+  }
+  // Nothing selected or nothing copied: no object under the pointer.
+  if (!done) window_.Platform().Beep();
+  return true;
+}
 
 void DrawingToolCommands::CheckTool(DrawingTool tool) {
   for (int n = command::kToolNone; n <= command::kToolSelection; ++n) {

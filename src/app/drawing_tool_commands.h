@@ -4,8 +4,11 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <optional>
 
 #include "edit/drawing_tool.h"
+#include "picture/text_tool_dialog.h"
 
 class QEvent;
 
@@ -26,6 +29,11 @@ class DrawingToolCommands : public QObject {
 
   CanvasTools& Tools() { return *tools_; }
 
+  // Asks for the Text tool's text, starting from the last one; nothing when cancelled. The
+  // dialog by default; tests answer in its place.
+  using TextPrompt = std::function<std::optional<TextRequest>(const TextRequest& last)>;
+  void SetTextPrompt(TextPrompt prompt) { text_prompt_ = std::move(prompt); }
+
   // Seen before the window's shortcuts; true consumes the event.
   bool BeforeEvent(QObject* receiver, QEvent* event);
   // After every event of the window.
@@ -33,6 +41,10 @@ class DrawingToolCommands : public QObject {
 
  private:
   void Choose(DrawingTool tool);
+  void ChooseText();
+  // Ctrl+X, Ctrl+C or Ctrl+V: the selection's while its tool is chosen and the pointer is over
+  // the canvas in editing. False when the keys go to the cells and text views instead.
+  bool SelectionTakes(int command);
   void CheckTool(DrawingTool tool);
   bool PointerOverCanvas() const;
   // Letters go to the tools with the pointer over the canvas, unless a text field holds the
@@ -41,6 +53,8 @@ class DrawingToolCommands : public QObject {
 
   MainWindow& window_;
   CanvasTools* tools_ = nullptr;
+  TextPrompt text_prompt_;
+  TextRequest last_text_;
 };
 
 }  // namespace lumigrid

@@ -5,6 +5,7 @@
 #include "edit/draw.h"
 #include "picture/canvas_widget.h"
 #include "picture/editor.h"
+#include "ui/platform.h"
 
 namespace lumigrid {
 
@@ -14,9 +15,12 @@ QPoint At(const QMouseEvent* event) { return event->position().toPoint(); }
 
 }  // namespace
 
-CanvasTools::CanvasTools(EditorState& state, Editor& editor, CanvasWidget& canvas, QObject* parent)
-    : QObject(parent), state_(state), editor_(editor), canvas_(canvas) {
+CanvasTools::CanvasTools(EditorState& state, Editor& editor, CanvasWidget& canvas,
+                         ui::Platform& platform, QObject* parent)
+    : QObject(parent), state_(state), editor_(editor), canvas_(canvas), platform_(platform) {
   canvas_.installEventFilter(this);
+  // An undo, a new picture or a file opened changes the picture as a whole.
+  connect(&editor_, &Editor::canvasRedrawn, this, &CanvasTools::Poll);
 }
 
 bool CanvasTools::Active() const { return tool_ != DrawingTool::kNone && state_.WorkMode() == 1; }
@@ -26,6 +30,11 @@ void CanvasTools::SetTool(DrawingTool tool) {
   tool_ = tool;
   UpdateCursor();
   emit toolChanged(tool);
+}
+
+void CanvasTools::SetText(MonoBitmap text) {
+  text_ = std::move(text);
+  ShowTextAtPointer();
 }
 
 void CanvasTools::UpdateCursor() {
@@ -38,6 +47,8 @@ void CanvasTools::UpdateCursor() {
 
 void CanvasTools::Settle() {
   CancelDrag();
+  DropSelection();
+  editor_.EndPreview();
   UpdateCursor();
 }
 
@@ -48,15 +59,19 @@ bool CanvasTools::DragUndisturbed() const {
 
 void CanvasTools::CancelDrag() {
   if (!drag_) return;
-  if (DragUndisturbed() && tool_ == DrawingTool::kPencil) {
-    // The pencil drew into the picture as it went: put back what was there.
-    const CellSet cells = DifferingCells(state_.Current().Bytes(), drag_->before);
-    state_.Current().Bytes() = drag_->before;
-    state_.Current().SetModified(drag_->was_modified);
-    editor_.CellsChanged(cells);
+  if (DragUndisturbed()) {
+    if (tool_ == DrawingTool::kPencil) {
+      // The pencil drew into the picture as it went: put back what was there.
+      const CellSet cells = DifferingCells(state_.Current().Bytes(), drag_->before);
+      state_.Current().Bytes() = drag_->before;
+      state_.Current().SetModified(drag_->was_modified);
+      editor_.CellsChanged(cells);
+    }
+    if (drag_->kind != DragKind::kStroke) selection_ = drag_->selection;
   }
   drag_.reset();
   editor_.EndPreview();
+  ShowMarquee();
 }
 
 void CanvasTools::SetConstrained(bool constrained) {
@@ -72,6 +87,8 @@ void CanvasTools::Poll() {
     drag_.reset();
     editor_.EndPreview();
   }
+  CheckSelection();
+  if (!drag_) ShowTextAtPointer();
 }
 
 bool CanvasTools::eventFilter(QObject* watched, QEvent* event) {
@@ -105,12 +122,18 @@ void CanvasTools::Press(QMouseEvent* event) {
   const bool lit = button == Qt::LeftButton;
   PictureBuffer& picture = state_.Current();
 
-  if (tool_ == DrawingTool::kFill) {
-    PictureBuffer filled = picture;
-    if (FloodFill(filled, *p, lit)) Commit(filled.Bytes(), ToolStepName(tool_));
-    return;
+  switch (tool_) {
+    case DrawingTool::kFill: {
+      PictureBuffer filled = picture;
+      if (FloodFill(filled, *p, lit)) Commit(filled.Bytes(), ToolStepName(tool_));
+      return;
+    }
+    case DrawingTool::kText:
+      PlaceText(*p, lit);
+      return;
+    default:
+      break;
   }
-  if (tool_ != DrawingTool::kPencil && !IsShapeTool(tool_)) return;
 
   Drag drag;
   drag.buffer = state_.CurrentBuffer();
@@ -120,6 +143,10 @@ void CanvasTools::Press(QMouseEvent* event) {
   drag.anchor = drag.last = *p;
   drag.before = drag.expected = picture.Bytes();
   drag.was_modified = picture.Modified();
+  if (tool_ == DrawingTool::kSelection) {
+    if (button == Qt::LeftButton) PressSelection(*p, drag);
+    return;
+  }
   drag_ = drag;
   if (tool_ == DrawingTool::kPencil) {
     PencilTo(*p);
@@ -155,7 +182,9 @@ void CanvasTools::Move(QMouseEvent* event) {
   const bool constrained = event->modifiers() & Qt::ShiftModifier;
   if (p == drag_->last && constrained == drag_->constrained) return;
   drag_->constrained = constrained;
-  if (tool_ == DrawingTool::kPencil) {
+  if (drag_->kind != DragKind::kStroke) {
+    MoveSelection(p);
+  } else if (tool_ == DrawingTool::kPencil) {
     PencilTo(p);
   } else {
     drag_->last = p;
@@ -167,6 +196,10 @@ void CanvasTools::Release(QMouseEvent* event) {
   if (!drag_ || event->button() != drag_->button) return;
   Move(event);
   if (!drag_) return;
+  if (drag_->kind != DragKind::kStroke) {
+    ReleaseSelection();
+    return;
+  }
   const Drag drag = *drag_;
   drag_.reset();
   if (tool_ == DrawingTool::kPencil) {
@@ -178,6 +211,29 @@ void CanvasTools::Release(QMouseEvent* event) {
   result.Bytes() = drag.before;
   PlotPixels(result, ShapePixels(tool_, drag.anchor, drag.last, drag.constrained), drag.lit);
   Commit(result.Bytes(), ToolStepName(tool_));
+}
+
+void CanvasTools::PlaceText(PixelPoint at, bool lit) {
+  if (text_.Empty()) return;
+  PictureBytes result = state_.Current().Bytes();
+  StampBitmap(result, text_, at.x, at.y, lit ? StampMode::kLitOnly : StampMode::kLitClears);
+  Commit(result, ToolStepName(DrawingTool::kText));
+  ShowTextAtPointer();
+}
+
+void CanvasTools::ShowTextAtPointer() {
+  if (tool_ != DrawingTool::kText || !Active() || text_.Empty()) return;
+  const QPoint local = canvas_.mapFromGlobal(platform_.PointerPosition());
+  if (!canvas_.rect().contains(local)) {
+    editor_.EndPreview();
+    return;
+  }
+  // Over the gap between the crystals the text stays where it was.
+  const std::optional<PixelPoint> p = CanvasPixelAt(local.x(), local.y());
+  if (!p) return;
+  PictureBytes preview = state_.Current().Bytes();
+  StampBitmap(preview, text_, p->x, p->y);
+  editor_.ShowPreview(preview);
 }
 
 void CanvasTools::Commit(const PictureBytes& result, const char* label) {

@@ -32,6 +32,7 @@ void Editor::RedrawCanvas() { ShowPicture(state_.CurrentBuffer()); }
 void Editor::ShowPicture(int b) {
   preview_.reset();
   w_.canvas->DrawPicture(state_.Buffer(b));
+  emit canvasRedrawn();
 }
 
 void Editor::RefreshPicture() {

@@ -90,6 +90,8 @@ class Editor : public QObject {
   void currentBufferChanged(int b);
   // After every choice in the tab strip, even of the current tab.
   void bufferTabChosen();
+  // After the whole canvas was drawn anew from a buffer.
+  void canvasRedrawn();
   // A left click on a cell of buffer 10 in the optimization mode.
   void skipMapCellClicked(int c);
 

@@ -3,11 +3,13 @@
 // untouched while no tool is chosen.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QTest>
 #include <set>
 
@@ -16,12 +18,16 @@
 #include "app/history_commands.h"
 #include "app/main_menus.h"
 #include "codegen/listing_view.h"
+#include "core/test_pictures.h"
 #include "edit/draw.h"
+#include "edit/selection.h"
+#include "edit/text_layout.h"
 #include "picture/canvas_tools.h"
 #include "picture/canvas_widget.h"
 #include "picture/cell_panel.h"
 #include "picture/editor.h"
 #include "picture/readout_text.h"
+#include "picture/text_tool_dialog.h"
 #include "picture/zoom_view_widget.h"
 #include "test_support.h"
 
@@ -423,6 +429,221 @@ TEST_F(CanvasToolsTest, AnUndoDuringADragEndsIt) {
   Release(On({60, 20}));
   EXPECT_TRUE(Lit(State().Buffer(1)).empty());
   EXPECT_TRUE(LitOnCanvas().empty());
+}
+
+// A picture that shows where pixels went, recorded as the history's start.
+PictureBytes Pattern() { return testing::RandomPicture(21); }
+
+void StartFrom(MainWindow& window, const PictureBytes& picture) {
+  window.State().Buffer(1).Bytes() = picture;
+  window.State().RecordEdit(1, "узор");
+  window.Editor().RefreshPicture();
+}
+
+// The picture after the pixels of r were lifted and dropped at `to`, by the core's moves.
+PictureBytes Moved(const PictureBytes& picture, const PixelRect& r, PixelPoint to) {
+  PictureSelection selection;
+  selection.Select(r);
+  return selection.MoveTo(picture, to);
+}
+
+TEST_F(CanvasToolsTest, ASelectionIsDraggedOutAndMovedByDraggingItAsOneStep) {
+  StartFrom(Window(), Pattern());
+  Choose(command::kToolSelection);
+  Drag({{10, 10}, {14, 12}, {20, 15}});
+  EXPECT_EQ(Tools().Selection().Rect(), (PixelRect{10, 10, 11, 6}));
+  const Rect first = CanvasPixelRect({10, 10}), last = CanvasPixelRect({20, 15});
+  EXPECT_EQ(Canvas()->Marquee(),
+            (Rect{first.x, first.y, last.x + 4 - first.x, last.y + 4 - first.y}));
+  EXPECT_EQ(State().Buffer(1).Bytes(), Pattern()) << "selecting changes nothing";
+  EXPECT_FALSE(State().BufferModified(1));
+
+  // Taken at (12, 12) and let go at (52, 32): the selection's corner goes to (50, 30).
+  Drag({{12, 12}, {30, 20}, {52, 32}});
+  const PictureBytes once = Moved(Pattern(), {10, 10, 11, 6}, {50, 30});
+  EXPECT_EQ(State().Buffer(1).Bytes(), once);
+  EXPECT_EQ(Tools().Selection().Rect(), (PixelRect{50, 30, 11, 6}));
+  EXPECT_EQ(UndoText(), "Отменить: перемещение\tCtrl+Z");
+  EXPECT_TRUE(State().BufferModified(1));
+
+  // Moved on, it uncovers what it lay on at (50, 30).
+  Drag({{50, 30}, {100, 0}});
+  EXPECT_EQ(State().Buffer(1).Bytes(), Moved(Pattern(), {10, 10, 11, 6}, {100, 0}));
+  // Escape during a move puts everything back as it was at the press.
+  const PixelSet before = LitOnCanvas();
+  const std::optional<Rect> marquee = Canvas()->Marquee();
+  Press(On({101, 1}));
+  Move(On({5, 50}), Qt::LeftButton);
+  ASSERT_NE(Canvas()->Marquee(), marquee);
+  Key(Qt::Key_Escape);
+  Release(On({5, 50}));
+  EXPECT_EQ(LitOnCanvas(), before);
+  EXPECT_EQ(Canvas()->Marquee(), marquee);
+  EXPECT_EQ(Tools().Selection().Rect(), (PixelRect{100, 0, 11, 6}));
+
+  Window().Dispatch(command::kUndo);
+  EXPECT_EQ(State().Buffer(1).Bytes(), once);
+  EXPECT_FALSE(Tools().Selection().Active()) << "an undo ends the selection";
+  EXPECT_EQ(Canvas()->Marquee(), std::nullopt);
+  Window().Dispatch(command::kUndo);
+  EXPECT_EQ(State().Buffer(1).Bytes(), Pattern());
+}
+
+TEST_F(CanvasToolsTest, LeavingEditingDropsAFloatingSelectionWhereItLies) {
+  StartFrom(Window(), Pattern());
+  Choose(command::kToolSelection);
+  Drag({{0, 0}, {7, 7}});
+  Drag({{3, 3}, {33, 3}});
+  const PictureBytes moved = State().Buffer(1).Bytes();
+  QTest::keyClick(Canvas(), Qt::Key_3, Qt::ControlModifier);
+  EXPECT_FALSE(Tools().Selection().Active());
+  EXPECT_EQ(Canvas()->Marquee(), std::nullopt);
+  EXPECT_EQ(State().Buffer(1).Bytes(), moved);
+  QTest::keyClick(Canvas(), Qt::Key_1, Qt::ControlModifier);
+  // Dropped: a drag where it was starts a new selection instead of moving it.
+  Drag({{31, 1}, {35, 5}});
+  EXPECT_EQ(State().Buffer(1).Bytes(), moved);
+  EXPECT_EQ(Tools().Selection().Rect(), (PixelRect{31, 1, 5, 5}));
+}
+
+TEST_F(CanvasToolsTest, TheEditKeysActOnTheSelectionWhileItsToolIsChosen) {
+  StartFrom(Window(), Pattern());
+  State().CellClipboard() = {9, 9, 9, 9, 9, 9, 9, 9};
+  Choose(command::kToolSelection);
+  // Nothing selected: no object under the pointer, and no cell is copied either.
+  MovePointer(Canvas(), On({60, 30}));
+  Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(Platform().Beeps(), 1);
+  EXPECT_EQ(State().CellClipboard(), (CellBytes{9, 9, 9, 9, 9, 9, 9, 9}));
+
+  Drag({{0, 0}, {4, 2}});
+  MovePointer(Canvas(), On({60, 30}));
+  Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(State().PixelClipboard(), CopyFromPicture(Pattern(), 0, 0, 5, 3));
+  EXPECT_EQ(State().Buffer(1).Bytes(), Pattern()) << "copying pixels changes nothing";
+
+  // Pasted where the pointer is, floating: Delete takes it away again.
+  MovePointer(Canvas(), On({125, 62}));
+  Key(Qt::Key_V, Qt::ControlModifier);
+  PictureBytes pasted = Pattern();
+  StampBitmap(pasted, State().PixelClipboard(), 125, 62, StampMode::kOpaque);
+  EXPECT_EQ(State().Buffer(1).Bytes(), pasted);
+  EXPECT_EQ(UndoText(), "Отменить: вставка\tCtrl+Z");
+  EXPECT_EQ(Tools().Selection().Rect(), (PixelRect{125, 62, 5, 3}));
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(State().Buffer(1).Bytes(), Pattern());
+  EXPECT_EQ(UndoText(), "Отменить: удаление\tCtrl+Z");
+
+  Drag({{10, 10}, {12, 12}});
+  Key(Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(State().PixelClipboard(), CopyFromPicture(Pattern(), 10, 10, 3, 3));
+  EXPECT_EQ(State().Buffer(1).Bytes(), Moved(Pattern(), {10, 10, 3, 3}, {1000, 1000}));
+  EXPECT_EQ(UndoText(), "Отменить: вырезание\tCtrl+Z");
+  EXPECT_EQ(Platform().Beeps(), 1);
+
+  // Over the listing the keys do what they did: Ctrl+X beeps and no pixel changes.
+  Drag({{40, 40}, {45, 45}});
+  const PictureBytes now = State().Buffer(1).Bytes();
+  MovePointer(Window().Listing(1), QPoint(30, 30));
+  Key(Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(Platform().Beeps(), 2);
+  EXPECT_EQ(State().Buffer(1).Bytes(), now);
+  // With another tool the cell under the pointer is copied, as with none.
+  Choose(command::kToolLine);
+  MovePointer(Canvas(), CellCentre(2));
+  Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(State().CellClipboard(), State().Buffer(1).Cell(2));
+}
+
+class TextToolTest : public CanvasToolsTest {
+ protected:
+  void SetUp() override {
+    CanvasToolsTest::SetUp();
+    Window().Drawing().SetTextPrompt([this](const TextRequest& last) {
+      asked_with_.push_back(last);
+      return answer_;
+    });
+  }
+  // The laid-out text at `at`.
+  static PixelSet TextAt(const MonoBitmap& text, PixelPoint at) {
+    PixelSet pixels;
+    for (int y = 0; y < text.Height(); ++y) {
+      for (int x = 0; x < text.Width(); ++x) {
+        if (text.Get(x, y) && IsInPicture({at.x + x, at.y + y}))
+          pixels.insert({at.x + x, at.y + y});
+      }
+    }
+    return pixels;
+  }
+
+  std::optional<TextRequest> answer_;
+  std::vector<TextRequest> asked_with_;
+};
+
+TEST_F(TextToolTest, TheTextFollowsThePointerAndAClickPlacesIt) {
+  answer_ = TextRequest{QStringLiteral("PIC Ж"), BitmapFont::k8x8, {}, 12};
+  Choose(command::kToolText);
+  ASSERT_EQ(asked_with_.size(), 1u);
+  EXPECT_EQ(Tools().Tool(), DrawingTool::kText);
+  const MonoBitmap text = LayoutText(BitmapFont::k8x8, "PIC Ж");
+  ASSERT_FALSE(text.Empty());
+
+  MovePointer(Canvas(), On({10, 20}));
+  EXPECT_EQ(LitOnCanvas(), TextAt(text, {10, 20}));
+  MovePointer(Canvas(), On({100, 60}));
+  EXPECT_EQ(LitOnCanvas(), TextAt(text, {100, 60})) << "nothing left at the old place";
+  EXPECT_TRUE(Lit(State().Buffer(1)).empty()) << "a preview is no change";
+  MovePointer(Window().Listing(1), QPoint(10, 10));
+  EXPECT_TRUE(LitOnCanvas().empty()) << "off the canvas the preview goes";
+
+  Press(On({40, 30}));
+  Release(On({40, 30}));
+  EXPECT_EQ(Lit(State().Buffer(1)), TextAt(text, {40, 30}));
+  EXPECT_EQ(UndoText(), "Отменить: текст\tCtrl+Z");
+  // The right button writes it in unlit pixels.
+  State().Buffer(1).Bytes().fill(0xFF);
+  Press(On({0, 0}), Qt::RightButton);
+  Release(On({0, 0}), Qt::RightButton);
+  PixelSet expected;
+  for (int y = 0; y < kPictureHeight; ++y) {
+    for (int x = 0; x < kPictureWidth; ++x) expected.insert({x, y});
+  }
+  for (const PixelPoint& p : TextAt(text, {0, 0})) expected.erase(p);
+  EXPECT_EQ(Lit(State().Buffer(1)), expected);
+
+  // Chosen again it asks from the last text; cancelled, the tool and its text stay.
+  answer_.reset();
+  Choose(command::kToolText);
+  ASSERT_EQ(asked_with_.size(), 2u);
+  EXPECT_EQ(asked_with_[1].text, "PIC Ж");
+  EXPECT_EQ(Tools().Tool(), DrawingTool::kText);
+  EXPECT_EQ(Tools().Text(), text);
+  Choose(command::kToolLine);
+  answer_ = TextRequest{QStringLiteral("  \n "), BitmapFont::k5x7, {}, 12};
+  Choose(command::kToolText);
+  EXPECT_EQ(Tools().Tool(), DrawingTool::kLine) << "a text that prints nothing chooses nothing";
+}
+
+TEST_F(TextToolTest, TheDialogOffersTheBuiltInFontsFirstAndSizesForInstalledOnes) {
+  TextToolDialog dialog(TextRequest{QStringLiteral("abc"), BitmapFont::k8x8, {}, 20});
+  EXPECT_EQ(dialog.windowTitle(), "Текст");
+  EXPECT_EQ(dialog.FontList()->itemText(0), "Встроенный 5 × 7");
+  EXPECT_EQ(dialog.FontList()->itemText(1), "Встроенный 8 × 8");
+  EXPECT_EQ(dialog.FontList()->currentIndex(), 1);
+  EXPECT_FALSE(dialog.SizeField()->isEnabled());
+  EXPECT_EQ(dialog.SizeField()->minimum(), 6);
+  EXPECT_EQ(dialog.SizeField()->maximum(), 32);
+  TextRequest request = dialog.Request();
+  EXPECT_EQ(request.text, "abc");
+  EXPECT_EQ(request.bitmap_font, BitmapFont::k8x8);
+  if (dialog.FontList()->count() > 2) {
+    dialog.FontList()->setCurrentIndex(2);
+    EXPECT_TRUE(dialog.SizeField()->isEnabled());
+    request = dialog.Request();
+    EXPECT_FALSE(request.bitmap_font.has_value());
+    EXPECT_EQ(request.family, dialog.FontList()->itemText(2));
+    EXPECT_EQ(request.pixel_size, 20);
+  }
 }
 
 }  // namespace
