@@ -1,5 +1,5 @@
 // The tools on the canvas, driven through the real canvas with mouse drags and keys: what a
-// drag draws, what its preview leaves, the keys that choose a tool, and the Parts' canvas
+// drag draws, what its preview leaves, the keys that choose a tool, and the cells' canvas
 // untouched while no tool is chosen.
 #include <QAction>
 #include <QApplication>
@@ -384,7 +384,7 @@ TEST_F(CanvasToolsTest, WithNoToolChosenTheCanvasDoesWhatItDid) {
   EXPECT_EQ(Window().Editor().PopupCell(), 22);
   Window().Menus().Popup(1)->hide();
   // Ctrl+V pastes into the cell under the pointer; letters over the canvas choose tools
-  // (no Part uses them), and nothing else changes.
+  // (nothing else uses them), and nothing else changes.
   MovePointer(Canvas(), CellCentre(23));
   Key(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(State().Buffer(1).Cell(23), (CellBytes{1, 2, 3, 4, 5, 6, 7, 8}));
