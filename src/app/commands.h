@@ -56,6 +56,24 @@ inline constexpr std::array kPictureMenu{
     MenuItem{kRedo, kRedoText},
     MenuItem{kSeparator, ""},
     MenuItem{kToolSubmenu, "Инструмент"},
+    MenuItem{kSeparator, ""},
+    // Transforms of the current picture, whole-buffer commands and the system clipboard.
+    MenuItem{kInvert, "Инвертировать"},
+    MenuItem{kFlipHorizontal, "Отразить по горизонтали"},
+    MenuItem{kFlipVertical, "Отразить по вертикали"},
+    MenuItem{kRotate180, "Повернуть на 180°"},
+    MenuItem{kSeparator, ""},
+    MenuItem{kShiftLeft, "Сдвинуть на 1 пиксель влево"},
+    MenuItem{kShiftRight, "Сдвинуть на 1 пиксель вправо"},
+    MenuItem{kShiftUp, "Сдвинуть на 1 пиксель вверх"},
+    MenuItem{kShiftDown, "Сдвинуть на 1 пиксель вниз"},
+    MenuItem{kShiftWrap, "Сдвиг по кругу"},
+    MenuItem{kSeparator, ""},
+    MenuItem{kClearBuffer, "Очистить буфер"},
+    MenuItem{kCopyBuffer, "Копировать буфер…"},
+    MenuItem{kSeparator, ""},
+    MenuItem{kCopyPicture, "Копировать рисунок"},
+    MenuItem{kPastePicture, "Вставить рисунок"},
 };
 
 // The tools of the canvas; the chosen one carries the check mark.

@@ -18,6 +18,7 @@
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/main_menus.h"
+#include "app/picture_commands.h"
 #include "app/shortcut_keys.h"
 #include "app/texts.h"
 #include "app/tool_commands.h"
@@ -90,6 +91,8 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
   optimize_panel_->SetStartState(settings.count_byte, settings.auto_scan);
 
   RegisterCommands();
+  pictures_ = new PictureCommands(*this, settings.wrap_shift);
+  pictures_->Register(commands_);
   tools_ =
       new ToolCommands(*this, *static_cast<LogicPanel*>(panels_[PanelIndex(SidePanel::kLogic)]),
                        *static_cast<AnimationPanel*>(panels_[PanelIndex(SidePanel::kAnimation)]),

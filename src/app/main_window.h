@@ -34,6 +34,7 @@ class MainMenus;
 class ToolCommands;
 class OptimizeCommands;
 class OptimizePanel;
+class PictureCommands;
 
 class MainWindow : public QMainWindow, public ui::EventObserver {
   Q_OBJECT
@@ -64,6 +65,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ToolCommands& Tools() { return *tools_; }
   HistoryCommands& History() { return *history_; }
   DrawingToolCommands& Drawing() { return *drawing_; }
+  PictureCommands& Pictures() { return *pictures_; }
   OptimizePanel* OptimizeSidePanel() const { return optimize_panel_; }
   OptimizeCommands& Optimizer() { return *optimize_commands_; }
   ListingView* Listing(int b) const { return listings_[IsValidBuffer(b) ? b - 1 : 0]; }
@@ -116,6 +118,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ToolCommands* tools_ = nullptr;
   HistoryCommands* history_ = nullptr;
   DrawingToolCommands* drawing_ = nullptr;
+  PictureCommands* pictures_ = nullptr;
   OptimizePanel* optimize_panel_ = nullptr;
   OptimizeCommands* optimize_commands_ = nullptr;
   std::array<ListingView*, kBufferCount> listings_{};

@@ -51,6 +51,19 @@ enum Number : int {
   kDeleteSelection = 119,  // Delete, with the selection tool
   // 120..139 transforms and whole-buffer commands, 140..149 the system
   // clipboard, 150..159 import with settings and the frame tables.
+  kInvert = 120,
+  kFlipHorizontal = 121,
+  kFlipVertical = 122,
+  kRotate180 = 123,
+  kShiftLeft = 124,  // 124..127: one pixel left, right, up, down
+  kShiftRight = 125,
+  kShiftUp = 126,
+  kShiftDown = 127,
+  kShiftWrap = 128,  // "Сдвиг по кругу", a check mark
+  kClearBuffer = 129,
+  kCopyBuffer = 130,
+  kCopyPicture = 140,
+  kPastePicture = 141,
 };
 
 }  // namespace lumigrid::command
