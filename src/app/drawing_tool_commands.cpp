@@ -64,6 +64,8 @@ void DrawingToolCommands::Choose(DrawingTool tool) {
   } else {
     tools_->SetTool(tool);
   }
+  // A checkable item toggles itself when chosen; the mark stays with the tool in force.
+  CheckTool(tools_->Tool());
 }
 
 void DrawingToolCommands::ChooseText() {

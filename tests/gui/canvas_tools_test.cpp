@@ -620,8 +620,9 @@ TEST_F(TextToolTest, TheTextFollowsThePointerAndAClickPlacesIt) {
   EXPECT_EQ(Tools().Text(), text);
   Choose(command::kToolLine);
   answer_ = TextRequest{QStringLiteral("  \n "), BitmapFont::k5x7, {}, 12};
-  Choose(command::kToolText);
+  Window().Menus().MenuActions(command::kToolText).value(0)->trigger();
   EXPECT_EQ(Tools().Tool(), DrawingTool::kLine) << "a text that prints nothing chooses nothing";
+  EXPECT_EQ(CheckedTools(), QStringList{"Линия\tL"});
 }
 
 TEST_F(TextToolTest, TheDialogOffersTheBuiltInFontsFirstAndSizesForInstalledOnes) {
