@@ -12,6 +12,7 @@ namespace lumigrid::command {
 constexpr int kSeparator = 0;
 constexpr int kRecentSubmenu = -1;  // the "Недавние файлы" submenu
 constexpr int kStyleSubmenu = -2;   // the "Стиль меню" submenu
+constexpr int kToolSubmenu = -3;    // the "Инструмент" submenu of "Рисунок"
 
 struct MenuItem {
   int command;  // kSeparator, a submenu marker or a command number
@@ -54,6 +55,8 @@ inline constexpr std::array kPictureMenu{
     MenuItem{kUndo, kUndoText},
     MenuItem{kRedo, kRedoText},
     MenuItem{kSeparator, ""},
+    MenuItem{kToolSubmenu, "Инструмент"},
+    MenuItem{kSeparator, ""},
     // Transforms of the current picture, whole-buffer commands and the system clipboard.
     MenuItem{kInvert, "Инвертировать"},
     MenuItem{kFlipHorizontal, "Отразить по горизонтали"},
@@ -76,6 +79,19 @@ inline constexpr std::array kPictureMenu{
     MenuItem{kSaveAnimationGif, "Сохранить анимацию как GIF…"},
     MenuItem{kExportFrameTable, "Экспорт покадровой программы…"},
     MenuItem{kFrameBudget, "Бюджет обновлений…"},
+};
+
+// The tools of the canvas; the chosen one carries the check mark.
+inline constexpr std::array kToolMenu{
+    MenuItem{kToolNone, "Без инструмента\tEsc"},
+    MenuItem{kToolPencil, "Карандаш\tP"},
+    MenuItem{kToolLine, "Линия\tL"},
+    MenuItem{kToolRectangle, "Прямоугольник\tR"},
+    MenuItem{kToolFilledRectangle, "Закрашенный прямоугольник\tShift+R"},
+    MenuItem{kToolEllipse, "Эллипс\tE"},
+    MenuItem{kToolFill, "Заливка\tF"},
+    MenuItem{kToolText, "Текст\tT"},
+    MenuItem{kToolSelection, "Выделение\tS"},
 };
 
 struct MenuBarEntry {
@@ -155,6 +171,21 @@ inline constexpr std::array kHistoryShortcuts{
     Shortcut{"Ctrl+Z", kUndo},
     Shortcut{"Ctrl+Y", kRedo},
     Shortcut{"Ctrl+Shift+Z", kRedo},
+};
+
+// Keys of the tools. They choose a tool while the pointer is over the canvas and no text field
+// holds the keyboard focus, so typing stays typing; Delete acts on the selection.
+inline constexpr std::array kToolShortcuts{
+    Shortcut{"Esc", kToolNone},
+    Shortcut{"P", kToolPencil},
+    Shortcut{"L", kToolLine},
+    Shortcut{"R", kToolRectangle},
+    Shortcut{"Shift+R", kToolFilledRectangle},
+    Shortcut{"E", kToolEllipse},
+    Shortcut{"F", kToolFill},
+    Shortcut{"T", kToolText},
+    Shortcut{"S", kToolSelection},
+    Shortcut{"Del", kDeleteSelection},
 };
 
 }  // namespace lumigrid::command

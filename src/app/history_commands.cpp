@@ -1,12 +1,8 @@
 #include "app/history_commands.h"
 
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QFrame>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 
 #include "app/commands.h"
 #include "app/main_menus.h"
@@ -16,6 +12,7 @@
 #include "picture/editor.h"
 #include "picture/zoom_view_widget.h"
 #include "ui/platform.h"
+#include "ui/text_focus.h"
 
 namespace lumigrid {
 
@@ -27,13 +24,6 @@ QString ItemText(const char* item, const std::string& label) {
   const qsizetype tab = text.indexOf('\t');
   if (!label.empty()) text.insert(tab, QStringLiteral(": ") + QString::fromStdString(label));
   return text;
-}
-
-bool EditsText(const QWidget* w) {
-  if (const auto* line = qobject_cast<const QLineEdit*>(w)) return !line->isReadOnly();
-  if (const auto* text = qobject_cast<const QTextEdit*>(w)) return !text->isReadOnly();
-  if (const auto* plain = qobject_cast<const QPlainTextEdit*>(w)) return !plain->isReadOnly();
-  return qobject_cast<const QAbstractSpinBox*>(w) != nullptr;
 }
 
 }  // namespace
@@ -87,7 +77,7 @@ bool HistoryCommands::KeysGoToPicture(const QWidget* focus) const {
     const QRect on_screen(w->mapToGlobal(QPoint(0, 0)), w->size());
     if (w->isVisible() && on_screen.contains(pointer)) return true;
   }
-  return focus == nullptr || !EditsText(focus);
+  return focus == nullptr || !ui::EditsText(focus);
 }
 
 }  // namespace lumigrid

@@ -68,6 +68,8 @@ QMenu* MainMenus::BuildMenu(QMenu* menu, std::span<const MenuItem> items) {
       submenus_.append(sub);
     } else if (item.command == kStyleSubmenu) {
       submenus_.append(BuildMenu(menu->addMenu(Text(item.text)), kStyleMenu));
+    } else if (item.command == kToolSubmenu) {
+      submenus_.append(BuildMenu(menu->addMenu(Text(item.text)), kToolMenu));
     } else {
       AddCommand(menu, item.command, Text(item.text));
     }

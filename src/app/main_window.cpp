@@ -13,14 +13,15 @@
 
 #include "app/about_window.h"
 #include "app/commands.h"
+#include "app/drawing_tool_commands.h"
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
 #include "app/frame_commands.h"
 #include "app/history_commands.h"
 #include "app/import_commands.h"
-#include "app/keyboard_layout.h"
 #include "app/main_menus.h"
 #include "app/picture_commands.h"
+#include "app/shortcut_keys.h"
 #include "app/texts.h"
 #include "app/tool_commands.h"
 #include "app/work_modes.h"
@@ -98,6 +99,8 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
       new ToolCommands(*this, *static_cast<LogicPanel*>(panels_[PanelIndex(SidePanel::kLogic)]),
                        *static_cast<AnimationPanel*>(panels_[PanelIndex(SidePanel::kAnimation)]),
                        settings.anime_delay);
+  drawing_ = new DrawingToolCommands(*this);
+  drawing_->Register(commands_);
   imports_ = new ImportCommands(*this, settings.import);
   imports_->Register(commands_);
   frames_ = new FrameCommands(*this, settings);
@@ -235,22 +238,11 @@ bool MainWindow::BelongsHere(QObject* receiver) const {
 
 bool MainWindow::BeforeEvent(QObject* receiver, QEvent* event) {
   if (tools_ && tools_->RefuseDuringRun(receiver, event)) return true;
+  if (drawing_ && drawing_->BeforeEvent(receiver, event)) return true;
   if (event->type() != QEvent::KeyPress || !BelongsHere(receiver)) return false;
   // The window takes its shortcuts before any text view sees the keys.
   const auto* key = static_cast<QKeyEvent*>(event);
-  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-  // By the physical key: Alt+S arrives as Alt+Ы while the Russian layout is active.
-  const int physical = static_cast<int>(UsKeyOfRussianLetter(static_cast<char32_t>(key->key())));
-  const auto matches = [&](const command::Shortcut& s) {
-    for (const int code : {key->key(), physical}) {
-      if (code == 0) continue;
-      const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(code)));
-      if (pressed == QKeySequence(QString::fromLatin1(s.keys), QKeySequence::PortableText)) {
-        return true;
-      }
-    }
-    return false;
-  };
+  const auto matches = [&](const command::Shortcut& s) { return PressedKeysAre(*key, s.keys); };
   for (const command::Shortcut& s : command::kShortcuts) {
     if (matches(s)) {
       Dispatch(s.command);
@@ -295,6 +287,7 @@ void MainWindow::AfterEvent(QObject* receiver, QEvent* event) {
     }
   }
   editor_->RunPolls();
+  if (drawing_) drawing_->AfterEvent();
   if (history_) history_->UpdateMenu();
 }
 

@@ -24,6 +24,7 @@ class AboutWindow;
 class CanvasWidget;
 class CellPanel;
 class ConversionPanel;
+class DrawingToolCommands;
 class Editor;
 class FileCommands;
 class FrameCommands;
@@ -65,6 +66,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands& Listings() { return *listing_commands_; }
   ToolCommands& Tools() { return *tools_; }
   HistoryCommands& History() { return *history_; }
+  DrawingToolCommands& Drawing() { return *drawing_; }
   PictureCommands& Pictures() { return *pictures_; }
   ImportCommands& Imports() { return *imports_; }
   FrameCommands& Frames() { return *frames_; }
@@ -119,6 +121,7 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ListingCommands* listing_commands_ = nullptr;
   ToolCommands* tools_ = nullptr;
   HistoryCommands* history_ = nullptr;
+  DrawingToolCommands* drawing_ = nullptr;
   PictureCommands* pictures_ = nullptr;
   ImportCommands* imports_ = nullptr;
   FrameCommands* frames_ = nullptr;

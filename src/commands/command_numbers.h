@@ -39,7 +39,17 @@ enum Number : int {
   // Beyond the Parts: the menu "Рисунок" (100..199).
   kUndo = 100,
   kRedo = 101,
-  // 110..119 drawing tools, 120..139 transforms and whole-buffer commands, 140..149 the system
+  kToolNone = 110,  // 110..118: the tools of the canvas, in the order of DrawingTool
+  kToolPencil = 111,
+  kToolLine = 112,
+  kToolRectangle = 113,
+  kToolFilledRectangle = 114,
+  kToolEllipse = 115,
+  kToolFill = 116,
+  kToolText = 117,
+  kToolSelection = 118,
+  kDeleteSelection = 119,  // Delete, with the selection tool
+  // 120..139 transforms and whole-buffer commands, 140..149 the system
   // clipboard, 150..159 import with settings and the frame tables.
   kInvert = 120,
   kFlipHorizontal = 121,

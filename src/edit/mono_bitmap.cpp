@@ -52,7 +52,8 @@ void StampBitmap(PictureBytes& picture, const MonoBitmap& bitmap, int x, int y, 
     for (int64_t bx = first_column; bx < last_column; ++bx) {
       const bool lit = bitmap.Get(static_cast<int>(bx), static_cast<int>(by));
       if (lit || mode == StampMode::kOpaque) {
-        SetPicturePixel(picture, static_cast<int>(x + bx), static_cast<int>(y + by), lit);
+        SetPicturePixel(picture, static_cast<int>(x + bx), static_cast<int>(y + by),
+                        lit && mode != StampMode::kLitClears);
       }
     }
   }

@@ -35,8 +35,9 @@ class MonoBitmap {
 };
 
 enum class StampMode {
-  kLitOnly,  // lit pixels light the picture; unlit ones leave it as it was
-  kOpaque,   // every pixel of the bitmap replaces the picture's
+  kLitOnly,    // lit pixels light the picture; unlit ones leave it as it was
+  kOpaque,     // every pixel of the bitmap replaces the picture's
+  kLitClears,  // lit pixels clear the picture's (text drawn with the right button)
 };
 
 // Puts the bitmap's top left corner at picture pixel (x, y). Whatever falls outside the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "picture/geometry.h"
 
@@ -40,6 +41,16 @@ constexpr int kCanvasPixelSize = 4;
 Rect CanvasCellRect(int c);
 // The cell at a canvas point, or 0 over a gap or outside.
 int CanvasCellAt(int x, int y);
+
+// The picture pixel under a canvas point, at pixel precision: inside a cell each pixel is its
+// 4 x 4 square; the 1-pixel gap right of or below a cell belongs to the cell's last column or
+// row, so a drag across cells passes no gap. The 3-pixel gap between the crystals and the
+// 1-pixel margin at the top and left are no pixel.
+std::optional<PixelPoint> CanvasPixelAt(int x, int y);
+// The pixel nearest to a canvas point, for a drag that leaves the picture or crosses a gap.
+PixelPoint NearestCanvasPixel(int x, int y);
+// The 4 x 4 square of a picture pixel on the canvas.
+Rect CanvasPixelRect(PixelPoint p);
 
 // Enlarged view: 64 squares of 16 x 16 with 1-pixel gaps in a white area of 136 x 136.
 // Squares are numbered column by column: square n = 8 (k - 1) + r.

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
+#include <algorithm>
 
 #include "picture/canvas_widget.h"
 #include "picture/cell_panel.h"
@@ -28,7 +29,11 @@ Editor::Editor(EditorState& state, ui::Platform& platform, const Widgets& widget
 
 void Editor::RedrawCanvas() { ShowPicture(state_.CurrentBuffer()); }
 
-void Editor::ShowPicture(int b) { w_.canvas->DrawPicture(state_.Buffer(b)); }
+void Editor::ShowPicture(int b) {
+  preview_.reset();
+  w_.canvas->DrawPicture(state_.Buffer(b));
+  emit canvasRedrawn();
+}
 
 void Editor::RefreshPicture() {
   RedrawCanvas();
@@ -40,7 +45,47 @@ void Editor::RefreshPicture() {
 }
 
 void Editor::RedrawCell(int c, CellLook look) {
-  w_.canvas->DrawCell(c, state_.Current().Cell(c), look);
+  if (!IsValidCell(c)) return;
+  CellBytes bytes;
+  std::copy_n(Shown().begin() + ByteOffset(c, 1), kBytesPerCell, bytes.begin());
+  w_.canvas->DrawCell(c, bytes, look);
+}
+
+const PictureBytes& Editor::Shown() const {
+  return preview_ ? *preview_ : state_.Current().Bytes();
+}
+
+CellLook Editor::LookOf(int c) const { return w_.canvas->DrawnLook(c); }
+
+void Editor::CellsChanged(const CellSet& cells) {
+  for (int c = 1; c <= kCellCount; ++c) {
+    if (!cells.test(c - 1)) continue;
+    if (c == state_.SelectedCell()) {
+      OpenCell(c);
+    } else {
+      RedrawCell(c, LookOf(c));
+    }
+  }
+}
+
+void Editor::RedrawDiffering(const PictureBytes& was, const PictureBytes& now) {
+  const CellSet cells = DifferingCells(was, now);
+  for (int c = 1; c <= kCellCount; ++c) {
+    if (cells.test(c - 1)) RedrawCell(c, LookOf(c));
+  }
+}
+
+void Editor::ShowPreview(const PictureBytes& picture) {
+  const PictureBytes was = Shown();
+  preview_ = picture;
+  RedrawDiffering(was, picture);
+}
+
+void Editor::EndPreview() {
+  if (!preview_) return;
+  const PictureBytes was = *preview_;
+  preview_.reset();
+  RedrawDiffering(was, Shown());
 }
 
 void Editor::OpenCell(int c) {

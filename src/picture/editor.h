@@ -5,7 +5,9 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
+#include "edit/draw.h"
 #include "picture/canvas_geometry.h"
 #include "picture/editor_state.h"
 #include "picture/pointer_polls.h"
@@ -52,6 +54,16 @@ class Editor : public QObject {
   // and its readout follow the new bytes.
   void RefreshPicture();
 
+  // How cell c looks on the canvas now: open, under the pointer or normal.
+  CellLook LookOf(int c) const;
+  // After pixels of the current buffer changed in these cells: they are redrawn in their look,
+  // and the open cell's enlarged view and readout follow.
+  void CellsChanged(const CellSet& cells);
+  // A tool's preview: the canvas shows `picture` in place of the current buffer, redrawing
+  // only the cells that differ from what it shows, until EndPreview or a whole redraw.
+  void ShowPreview(const PictureBytes& picture);
+  void EndPreview();
+
   void OpenCell(int c);
   // After an edit of a whole cell of the current buffer: the open cell keeps its look and its
   // enlarged view and readout follow the new bytes; any other cell is redrawn normal.
@@ -78,6 +90,8 @@ class Editor : public QObject {
   void currentBufferChanged(int b);
   // After every choice in the tab strip, even of the current tab.
   void bufferTabChosen();
+  // After the whole canvas was drawn anew from a buffer.
+  void canvasRedrawn();
   // A left click on a cell of buffer 10 in the optimization mode.
   void skipMapCellClicked(int c);
 
@@ -86,6 +100,9 @@ class Editor : public QObject {
   void OnCellDoubleClicked(int c);
   void PaintPoll();
   void HoverPoll();
+  // The bytes the canvas shows: the preview while there is one, else the current buffer.
+  const PictureBytes& Shown() const;
+  void RedrawDiffering(const PictureBytes& was, const PictureBytes& now);
 
   EditorState& state_;
   ui::Platform& platform_;
@@ -95,6 +112,7 @@ class Editor : public QObject {
   int stroke_buffer_ = 0;  // buffer of the enlarged-view stroke not yet recorded, 0 for none
   HoverTracker hover_;
   int popup_cell_ = 0;
+  std::optional<PictureBytes> preview_;
   bool switching_tab_ = false;
 };
 

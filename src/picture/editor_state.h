@@ -6,6 +6,7 @@
 #include <string>
 
 #include "edit/history.h"
+#include "edit/mono_bitmap.h"
 #include "picture/listing_options.h"
 #include "picture/picture_buffer.h"
 #include "picture/recent_files.h"
@@ -49,6 +50,9 @@ class EditorState {
   CellBytes& CellClipboard() { return cell_clipboard_; }
   const CellBytes& CellClipboard() const { return cell_clipboard_; }
 
+  // Pixels copied or cut from a selection of the picture; program-wide, like the cell clipboard.
+  MonoBitmap& PixelClipboard() { return pixel_clipboard_; }
+
   int WorkMode() const { return work_mode_; }
   void SetWorkMode(int mode) { work_mode_ = mode; }
 
@@ -83,6 +87,7 @@ class EditorState {
   int current_buffer_ = 1;
   int selected_cell_ = kNoCell;
   CellBytes cell_clipboard_{};
+  MonoBitmap pixel_clipboard_;
   int work_mode_ = kFirstWorkMode;
   RecentFiles recent_files_;
 };

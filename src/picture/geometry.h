@@ -3,6 +3,7 @@
 // segments of display memory from 0.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 
 namespace lumigrid {
@@ -42,6 +43,18 @@ constexpr uint8_t RowMask(int r) {
 
 // value AND the mask of row r: non-zero when the pixel is lit; 0 for r outside 1..8.
 constexpr int TestBit(int value, int r) { return value & RowMask(r); }
+
+// A pixel of the picture: x 0..127 across, y 0..63 down (drawing may reach past the edges).
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+  friend auto operator<=>(const PixelPoint&, const PixelPoint&) = default;
+};
+
+constexpr bool IsInPicture(PixelPoint p) {
+  return p.x >= 0 && p.x < kPictureWidth && p.y >= 0 && p.y < kPictureHeight;
+}
 
 // Address of one pixel inside a picture.
 struct PixelAddress {

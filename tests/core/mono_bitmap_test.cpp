@@ -43,7 +43,11 @@ PictureBytes StampedByOracle(const PictureBytes& picture, const MonoBitmap& bitm
   for (int by = 0; by < bitmap.Height(); ++by) {
     for (int bx = 0; bx < bitmap.Width(); ++bx) {
       const bool lit = bitmap.Get(bx, by);
-      if (lit || mode == StampMode::kOpaque) buffer.SetPixel(x + bx, y + by, lit);
+      if (mode == StampMode::kLitClears) {
+        if (lit) buffer.SetPixel(x + bx, y + by, false);
+      } else if (lit || mode == StampMode::kOpaque) {
+        buffer.SetPixel(x + bx, y + by, lit);
+      }
     }
   }
   return buffer.Bytes();
@@ -54,15 +58,15 @@ TEST(StampBitmap, MatchesTheOracleAtEveryPositionOnAndAroundThePicture) {
   const PictureBytes picture = testing::RandomPicture(18);
   for (const auto& [width, height] : {std::pair{7, 5}, {1, 1}, {9, 11}}) {
     const MonoBitmap bitmap = RandomBitmap(width, height, random);
-    for (StampMode mode : {StampMode::kLitOnly, StampMode::kOpaque}) {
+    for (StampMode mode : {StampMode::kLitOnly, StampMode::kOpaque, StampMode::kLitClears}) {
       int wrong = 0;
       for (int y = -height - 1; y <= kPictureHeight + 1; ++y) {
         for (int x = -width - 1; x <= kPictureWidth + 1; ++x) {
           PictureBytes stamped = picture;
           StampBitmap(stamped, bitmap, x, y, mode);
           if (stamped != StampedByOracle(picture, bitmap, x, y, mode) && ++wrong <= 3) {
-            ADD_FAILURE() << width << "x" << height << " at " << x << "," << y
-                          << (mode == StampMode::kOpaque ? " opaque" : " lit only");
+            ADD_FAILURE() << width << "x" << height << " at " << x << "," << y << " mode "
+                          << static_cast<int>(mode);
           }
         }
       }

@@ -17,10 +17,12 @@
 #include <functional>
 
 #include "app/commands.h"
+#include "app/drawing_tool_commands.h"
 #include "app/main_menus.h"
 #include "app/tool_commands.h"
 #include "codegen/conversion_panel.h"
 #include "codegen/listing_view.h"
+#include "picture/canvas_tools.h"
 #include "picture/canvas_widget.h"
 #include "picture/editor.h"
 #include "tool_panels_support.h"
@@ -243,6 +245,8 @@ TEST_F(AnimationPanelTest, DuringARunEveryOtherCommandOnlyBeeps) {
          QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
                            bar->actionGeometry(bar->actions().first()).center());
        }},
+      {"drawing tool command", [](auto&, MainWindow& w) { w.Dispatch(command::kToolLine); }},
+      {"tool letter", [](auto&, MainWindow& w) { QTest::keyClick(w.Canvas(), Qt::Key_L); }},
       {"dropped picture file",
        [](AnimationPanelTest& t, MainWindow& w) {
          QMimeData data;
@@ -254,6 +258,8 @@ TEST_F(AnimationPanelTest, DuringARunEveryOtherCommandOnlyBeeps) {
          QApplication::sendEvent(&w, &drop);
        }},
   };
+  // A tool chosen before the run acts on nothing during it.
+  Window().Dispatch(command::kToolPencil);
   Pick({1, 2}, 4);
   Start();
   ASSERT_TRUE(Panel().Running());
@@ -269,6 +275,7 @@ TEST_F(AnimationPanelTest, DuringARunEveryOtherCommandOnlyBeeps) {
     EXPECT_EQ(State().WorkMode(), 2) << c.name;
     EXPECT_EQ(State().CurrentBuffer(), 1) << c.name;
     EXPECT_EQ(Window().Listing(1)->toPlainText(), "") << c.name;
+    EXPECT_EQ(Window().Drawing().Tools().Tool(), DrawingTool::kPencil) << c.name;
     QApplication::processEvents();
     EXPECT_EQ(State().Buffer(1).Bytes(), before) << c.name;
   }
