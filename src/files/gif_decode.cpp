@@ -153,7 +153,7 @@ class GifDecoder {
       if (convert && !Convert()) return false;
       return true;
     }
-    if (!Spend(area)) return false;
+    if (!Spend(area * kGifDecodeWork)) return false;
 
     // The part of the screen the frame covers; what lies outside the screen is dropped.
     const int left = std::clamp(desc.Left, 0, width_);

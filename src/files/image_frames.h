@@ -19,11 +19,13 @@ namespace lumigrid {
 // frame that restores what was under it: 1920 x 1200 fits.
 inline constexpr int kMaxGifFrames = 10000;
 inline constexpr int64_t kMaxGifScreenPixels = 2'500'000;
-// Work in units of about 4 ns: each pixel decoded, each screen pixel scaled once per fit kept,
-// and a fixed share per frame converted. The limit is about half a second; ten frames of the
-// largest screen, every fit kept (the import dialog), fit within it.
-inline constexpr int64_t kMaxGifWork = int64_t{128} << 20;
-inline constexpr int64_t kGifFrameWork = 32 << 10;
+// Work in units of about 1.3 ns, the scaling of one screen pixel for one fit kept; decoding a
+// pixel of a frame costs about six, converting a frame about a hundred thousand. The limit is
+// under half a second; ten frames of the largest screen, every fit kept (the import dialog), fit
+// within it.
+inline constexpr int64_t kMaxGifWork = int64_t{300} << 20;
+inline constexpr int64_t kGifDecodeWork = 6;
+inline constexpr int64_t kGifFrameWork = 128 << 10;
 
 // True when the bytes start like a GIF file ("GIF87a" or "GIF89a").
 bool StartsLikeGif(std::string_view head);
