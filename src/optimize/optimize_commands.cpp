@@ -45,12 +45,19 @@ void OptimizeCommands::Register(CommandTable& commands) {
   commands.Register(command::kReportSave, [this] { SaveReportView(); });
 }
 
-void OptimizeCommands::Scan() {
+bool OptimizeCommands::Scan() {
+  // The map would silently replace edits, and a later save would write it over the picture's
+  // file: ask first, and leave the map without a file.
+  if (confirm_discard_ && !confirm_discard_(kSkipMapBuffer)) return false;
+  state_.MarkClean(kSkipMapBuffer);
   StoreSkipMap(state_, ScanIdenticalBytes(state_, panel_.Sources(), panel_.RunValue()));
+  state_.SetBufferFileName(kSkipMapBuffer, {});
   const bool shown = state_.CurrentBuffer() == kSkipMapBuffer;
   editor_.SwitchBuffer(kSkipMapBuffer - 1);
   // The switch redraws only when the buffer changes.
   if (shown) editor_.RedrawCanvas();
+  emit skipMapWritten();
+  return true;
 }
 
 void OptimizeCommands::ShowCellSkips(int c) {
@@ -58,7 +65,7 @@ void OptimizeCommands::ShowCellSkips(int c) {
 }
 
 void OptimizeCommands::MakeList() {
-  if (panel_.AutoScan()) Scan();
+  if (panel_.AutoScan() && !Scan()) return;
   BuildSkipList();
 }
 
