@@ -32,7 +32,7 @@ done
 ! grep -q lumigrid_screenshot <<<"$listing" || fail "the screenshot tool is packaged"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libc6 libqt6widgets6 qt6-qpa-plugins; do
+for dep in libc6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
   grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 
