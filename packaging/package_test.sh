@@ -20,6 +20,8 @@ expected=(
   ./usr/share/mime/packages/$id.xml
   ./usr/share/metainfo/$id.metainfo.xml
   ./usr/share/icons/hicolor/scalable/apps/$id.svg
+  ./usr/share/doc/lumigrid/README.md
+  ./usr/share/doc/lumigrid/docs/frame_scripts.md
 )
 for size in 16 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
