@@ -566,13 +566,14 @@ int RunCli(const std::vector<std::string>& args, const CliIo& io) {
                                                      : GeneralHelp(specs));
       return kExitOk;
     case ParseStatus::kUsageError:
-      io.write_stderr("lumigrid-cli: " + parsed.error +
-                      "\nTry 'lumigrid-cli --help' for more information.\n");
+      io.write_stderr(UsageLine(parsed.error, parsed.command.spec != nullptr
+                                                  ? parsed.command.spec->name
+                                                  : std::string_view()));
       return kExitUsage;
     case ParseStatus::kOk:
       break;
   }
-  Context context(io);
+  Context context(io, parsed.command.spec->name);
   const std::size_t index = static_cast<std::size_t>(parsed.command.spec - specs.data());
   return Entries()[index].run(parsed.command, context);
 }
