@@ -1,6 +1,7 @@
 #include "cli/cli_args.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace lumigrid::cli {
@@ -187,6 +188,22 @@ std::optional<long long> ParseInteger(std::string_view text, long long min, long
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   if (value < min || value > max) return std::nullopt;
+  return value;
+}
+
+std::optional<long long> ParseAddress(std::string_view text, long long max) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  // from_chars would take a sign, and "0x" again after the prefix ("0x0x10") reads as 0.
+  if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text.front()))) {
+    return std::nullopt;
+  }
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (error != std::errc() || end != text.data() + text.size() || value > max) return std::nullopt;
   return value;
 }
 

@@ -297,6 +297,8 @@ TEST(CliBin, EveryPlacementWritesThePanelsBlock) {
       {{a, b, a, "--append"}, old + block},
       {{a, b, a, "--insert", "100"}, old.substr(0, 100) + block + old.substr(100)},
       {{a, b, a, "--replace", "2000"}, old.substr(0, 2000) + block},
+      {{a, b, a, "--replace", "0x7D0"}, old.substr(0, 2000) + block},
+      {{a, "--insert=0X64"}, old.substr(0, 100) + PanelBlock({pictures[0]}, 0) + old.substr(100)},
       {{"--group", b, "--insert=3000"}, old + grouped},
   };
   for (const Case& c : cases) {
@@ -325,7 +327,8 @@ TEST(CliBin, RefusalsLeaveTheFileAsItWas) {
   const std::vector<Case> cases{
       {{"--insert", "11"}, kExitFailure, "beyond the end of the file (10 bytes)"},
       {{"--insert", "1", "--append"}, kExitUsage, "choose one"},
-      {{"--replace", "0x10"}, kExitUsage, "byte address"},
+      {{"--replace", "0x1G"}, kExitUsage, "byte address"},
+      {{"--insert", "0x"}, kExitUsage, "byte address"},
       {{a, a, a, a, a, a, a, a, a, a}, kExitUsage, "at most 10 pictures"},
   };
   for (const Case& c : cases) {
