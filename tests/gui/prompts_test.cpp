@@ -189,6 +189,8 @@ TEST_F(DiscardPrompt, ScanAsksAboutBufferTenAndLeavesTheMapWithoutAFile) {
     State().Buffer(2).Bytes() = Pattern(1);  // every byte the same: the map is all 0xFF
     WritePicture("logo.chr", Pattern(3));
     Prepare(10, Pattern(5), logo, c.modified);
+    State().RecordEdit(10, "edits");  // as drawing would
+    if (!c.modified) State().MarkClean(10);
     panel.Report()->ClearReport();
     Platform().ClearRecords();
     if (c.modified) Platform().QueueAnswer(c.answer);
@@ -214,6 +216,10 @@ TEST_F(DiscardPrompt, ScanAsksAboutBufferTenAndLeavesTheMapWithoutAFile) {
     Window().Dispatch(command::kSave);
     ASSERT_EQ(Platform().Dialogs().size(), 1) << what;
     EXPECT_TRUE(Platform().Dialogs()[0].save) << what;
+    // Taken back, the old picture counts as unsaved: closing would ask about it.
+    Window().Dispatch(command::kUndo);
+    EXPECT_EQ(State().Buffer(10).Bytes(), Pattern(5)) << what;
+    EXPECT_TRUE(State().BufferModified(10)) << what;
   }
   EXPECT_EQ(ReadAll(logo), AsText(Pattern(3)));
 }
