@@ -20,6 +20,8 @@ expected=(
   ./usr/share/mime/packages/$id.xml
   ./usr/share/metainfo/$id.metainfo.xml
   ./usr/share/icons/hicolor/scalable/apps/$id.svg
+  ./usr/share/doc/lumigrid/README.md
+  ./usr/share/doc/lumigrid/docs/frame_scripts.md
 )
 for size in 16 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -32,7 +34,7 @@ done
 ! grep -q lumigrid_screenshot <<<"$listing" || fail "the screenshot tool is packaged"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libc6 libqt6widgets6 qt6-qpa-plugins; do
+for dep in libc6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
   grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 

@@ -239,7 +239,7 @@ int RunBin(const ParsedCommand& command, Context& context) {
   for (const auto& [name, write] :
        {std::pair{"insert", BinWrite::kInsert}, std::pair{"replace", BinWrite::kReplace}}) {
     if (const auto text = command.Value(name)) {
-      const auto address = ParseInteger(*text, 0, std::numeric_limits<long long>::max());
+      const auto address = ParseAddress(*text, std::numeric_limits<long long>::max());
       if (!address) {
         return context.Usage("--" + std::string(name) + " takes a byte address, not '" + *text +
                              "'");
@@ -480,8 +480,10 @@ const std::vector<CommandEntry>& Entries() {
           {Output("The binary file to write or place the block into."),
            {"group", 0, "", "Controller 1's memory first, then controller 2's, per picture."},
            {"append", 0, "", "Add the block after the end of the existing file."},
-           {"insert", 0, "ADDR", "Insert the block at byte ADDR of the existing file."},
-           {"replace", 0, "ADDR", "Overwrite the existing file from byte ADDR on."}},
+           {"insert", 0, "ADDR",
+            "Insert the block at byte ADDR (4096 or 0x1000) of the existing file."},
+           {"replace", 0, "ADDR",
+            "Overwrite the existing file from byte ADDR (4096 or 0x1000) on."}},
           1,
           -1},
          RunBin});
@@ -566,13 +568,14 @@ int RunCli(const std::vector<std::string>& args, const CliIo& io) {
                                                      : GeneralHelp(specs));
       return kExitOk;
     case ParseStatus::kUsageError:
-      io.write_stderr("lumigrid-cli: " + parsed.error +
-                      "\nTry 'lumigrid-cli --help' for more information.\n");
+      io.write_stderr(UsageLine(parsed.error, parsed.command.spec != nullptr
+                                                  ? parsed.command.spec->name
+                                                  : std::string_view()));
       return kExitUsage;
     case ParseStatus::kOk:
       break;
   }
-  Context context(io);
+  Context context(io, parsed.command.spec->name);
   const std::size_t index = static_cast<std::size_t>(parsed.command.spec - specs.data());
   return Entries()[index].run(parsed.command, context);
 }
