@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+
+#include "frames/page_plan.h"
+#include "frames/register_plan.h"
 
 namespace lumigrid {
 namespace {
@@ -142,8 +146,8 @@ Frame MakeSkipMapFrame(const PictureBytes& to, const PictureBytes& skip_map) {
       to, [&](int offset) { return skip_map[offset] != 0xFF; }, PlanMaskRow);
 }
 
-FrameScript MakeFrameScript(const std::vector<PictureBytes>& pictures,
-                            const SequenceOptions& options) {
+FrameScript MakeStandaloneFrameScript(const std::vector<PictureBytes>& pictures,
+                                      const SequenceOptions& options) {
   FrameScript script;
   script.loop = options.loop && !pictures.empty();
   if (pictures.empty()) return script;
@@ -156,13 +160,264 @@ FrameScript MakeFrameScript(const std::vector<PictureBytes>& pictures,
   return script;
 }
 
+namespace {
+
+using ChipMasks = std::array<PageMasks, 2>;  // changed columns of each page of chips 1 and 2
+
+ColumnWords AtStartLine(const ColumnWords& picture, int line) {
+  ColumnWords memory;
+  for (size_t x = 0; x < memory.size(); ++x) memory[x] = std::rotl(picture[x], line);
+  return memory;
+}
+
+// Bytes that differ between two memories, as the changed columns of every page.
+ChipMasks ChangedColumns(const ColumnWords& before, const ColumnWords& after) {
+  ChipMasks masks{};
+  for (int x = 0; x < kPictureWidth; ++x) {
+    const uint64_t diff = before[x] ^ after[x];
+    if (diff == 0) continue;
+    PageMasks& chip = masks[x / kColumns];
+    const ColumnMask bit = ColumnMask{1} << (x % kColumns);
+    for (int page = 0; page < kPageCount; ++page) {
+      if ((diff >> (8 * page)) & 0xFF) chip[page] |= bit;
+    }
+  }
+  return masks;
+}
+
+// Bytes that differ: a quick floor under the standalone cost.
+int ChangedBytes(const ColumnWords& before, const ColumnWords& after) {
+  int count = 0;
+  for (size_t x = 0; x < before.size(); ++x) {
+    uint64_t d = before[x] ^ after[x];
+    d |= d >> 4;
+    d |= d >> 2;
+    d |= d >> 1;
+    count += CountOnes(d & 0x0101010101010101);
+  }
+  return count;
+}
+
+int StandaloneOperations(const ChipMasks& masks) {
+  int count = 0;
+  for (const PageMasks& chip : masks) {
+    for (ColumnMask m : chip) count += StandalonePageOperations(m);
+  }
+  return count;
+}
+
+constexpr int kStartLineOperations = 2;  // one command per chip
+constexpr int kMaxRun = kColumns - 1;    // data bytes of a segment without "set column"
+
+// One transition of the scrolling script before its page writes are planned.
+struct Step {
+  int line = 0;  // the start line after it
+  bool line_changed = false;
+  int operations = 0;  // standalone, with the change of start line
+  ChipMasks masks{};
+  ColumnWords memory{};  // after it
+};
+
+// The start line that turns `memory` (shown at `line`) into `picture` most cheaply.
+Step ChooseStartLine(const ColumnWords& memory, int line, const ColumnWords& picture, bool scroll,
+                     std::optional<int> forced) {
+  Step best;
+  best.operations = -1;
+  for (int move = 0; move < kPictureHeight; ++move) {
+    const int candidate = forced ? *forced : (line + move) % kPictureHeight;
+    if (move > 0 && (forced || !scroll)) break;
+    const int change = candidate == line ? 0 : kStartLineOperations;
+    const ColumnWords after = AtStartLine(picture, candidate);
+    if (best.operations >= 0 && change + ChangedBytes(memory, after) >= best.operations) continue;
+    const ChipMasks masks = ChangedColumns(memory, after);
+    const int operations = change + StandaloneOperations(masks);
+    if (best.operations >= 0 && operations >= best.operations) continue;
+    best = {candidate, change != 0, operations, masks, after};
+  }
+  return best;
+}
+
+// The start lines of a whole sequence, each transition's chosen on its own. With `first`, the
+// first picture is shown at that line; a loop frame returns to the first picture's line.
+std::vector<Step> ChooseStartLines(const std::vector<ColumnWords>& pictures,
+                                   const ColumnWords& start, bool loop, bool scroll,
+                                   std::optional<int> first) {
+  std::vector<Step> steps;
+  steps.reserve(pictures.size() + 1);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const ColumnWords& memory = i == 0 ? start : steps.back().memory;
+    const int line = i == 0 ? 0 : steps.back().line;
+    steps.push_back(
+        ChooseStartLine(memory, line, pictures[i], scroll, i == 0 ? first : std::nullopt));
+  }
+  if (loop) {
+    const Step& last = steps.back();
+    steps.push_back(ChooseStartLine(last.memory, last.line, pictures[0], scroll, steps[0].line));
+  }
+  return steps;
+}
+
+int64_t TotalOperations(const std::vector<Step>& steps) {
+  int64_t total = 0;
+  for (const Step& s : steps) total += s.operations;
+  return total;
+}
+
+struct Registers {
+  int page = -1;  // -1: unknown
+  int column = -1;
+};
+
+void Play(const PageWrite& write, Registers& r) {
+  r.page = write.page;
+  for (const FrameSegment& s : write.segments) {
+    r.column = (s.column + static_cast<int>(s.data.size())) % kColumns;
+  }
+}
+
+// What one chip's registers are after the first frame and after the loop frame, and which of
+// them the frames after the first read before setting them: those frames play after both.
+struct LoopRegisters {
+  Registers after_first;
+  Registers after_loop;
+  bool reads_page = false;
+  bool reads_column = false;
+  bool Kept() const {
+    return (!reads_page || after_loop.page == after_first.page) &&
+           (!reads_column || after_loop.column == after_first.column);
+  }
+};
+
+LoopRegisters FollowLoop(const FrameScript& script, int chip) {
+  LoopRegisters loop;
+  bool touched = false;
+  for (size_t f = 0; f < script.frames.size(); ++f) {
+    for (const PageWrite& w : script.frames[f].pages) {
+      if (w.chip != chip) continue;
+      if (f == 0) {
+        Play(w, loop.after_first);
+        loop.after_loop = loop.after_first;
+        continue;
+      }
+      if (!touched && !w.segments.empty()) {
+        loop.reads_page = !w.set_page;
+        loop.reads_column = !w.segments.front().set_column;
+        touched = true;
+      }
+      Play(w, loop.after_loop);
+    }
+  }
+  return loop;
+}
+
+// Appends to the loop frame, for each chip whose registers it leaves otherwise than the
+// frames after it expect, one byte rewritten with its own value that leaves them so.
+void ReturnRegisters(FrameScript& script, const PictureBytes& first_memory) {
+  for (int chip = 1; chip <= 2; ++chip) {
+    const LoopRegisters loop = FollowLoop(script, chip);
+    if (loop.Kept()) continue;
+    const int page = loop.reads_page ? loop.after_first.page : loop.after_loop.page;
+    const int column = loop.reads_column ? (loop.after_first.column + kColumns - 1) % kColumns
+                                         : std::max(loop.after_loop.column, 0);
+    PageWrite w{
+        static_cast<uint8_t>(chip), static_cast<uint8_t>(page), {}, page != loop.after_loop.page};
+    w.segments.push_back({static_cast<uint8_t>(column),
+                          {first_memory[DisplayMemoryOffset(chip, page, column)]},
+                          column != loop.after_loop.column});
+    script.frames.back().pages.push_back(std::move(w));
+  }
+}
+
+}  // namespace
+
+FrameScript MakeFrameScript(const std::vector<PictureBytes>& pictures,
+                            const SequenceOptions& options) {
+  FrameScript script;
+  script.loop = options.loop && !pictures.empty();
+  if (pictures.empty()) return script;
+  std::vector<ColumnWords> columns;
+  columns.reserve(pictures.size());
+  for (const PictureBytes& p : pictures) columns.push_back(PictureColumns(p));
+  const ColumnWords start = PictureColumns(options.start.value_or(PictureBytes{}));
+
+  std::vector<Step> steps =
+      ChooseStartLines(columns, start, script.loop, options.scroll, std::nullopt);
+  if (script.loop && options.scroll) {
+    // The loop frame's own choice for the first picture's line may make a cheaper sequence.
+    const Step& before_loop = steps[steps.size() - 2];
+    const int wanted =
+        ChooseStartLine(before_loop.memory, before_loop.line, columns[0], true, std::nullopt).line;
+    if (wanted != steps[0].line) {
+      std::vector<Step> other = ChooseStartLines(columns, start, true, true, wanted);
+      if (TotalOperations(other) < TotalOperations(steps)) steps = std::move(other);
+    }
+  }
+
+  std::array<std::vector<PageMasks>, 2> chip_frames;
+  for (const Step& s : steps) {
+    for (int chip = 0; chip < 2; ++chip) chip_frames[chip].push_back(s.masks[chip]);
+  }
+  const std::array<ChipPlan, 2> plans{PlanChipFrames(chip_frames[0]),
+                                      PlanChipFrames(chip_frames[1])};
+
+  script.frames.resize(steps.size());
+  for (size_t t = 0; t < steps.size(); ++t) {
+    Frame& frame = script.frames[t];
+    if (steps[t].line_changed) frame.start_line = static_cast<uint8_t>(steps[t].line);
+    const PictureBytes memory = ColumnsPicture(steps[t].memory);
+    for (int chip = 1; chip <= 2; ++chip) {
+      for (const PlannedPage& planned : plans[chip - 1].frames[t]) {
+        PageWrite write{
+            static_cast<uint8_t>(chip), static_cast<uint8_t>(planned.page), {}, planned.set_page};
+        const int base = DisplayMemoryOffset(chip, planned.page, 0);
+        for (const PlannedSegment& p :
+             PlanPage(steps[t].masks[chip - 1][planned.page], planned.entry, planned.exit)) {
+          // A run without "set column" holds at most 63 bytes in the table: split a whole page.
+          for (int from = 0; from < p.length;) {
+            const int to = !p.set_column && from == 0 ? std::min(p.length, kMaxRun) : p.length;
+            FrameSegment segment{
+                static_cast<uint8_t>((p.start + from) % kColumns), {}, p.set_column && from == 0};
+            for (int i = from; i < to; ++i) {
+              segment.data.push_back(memory[base + (p.start + i) % kColumns]);
+            }
+            write.segments.push_back(std::move(segment));
+            from = to;
+          }
+        }
+        frame.pages.push_back(std::move(write));
+      }
+    }
+  }
+  if (script.loop) ReturnRegisters(script, ColumnsPicture(steps[0].memory));
+  return script;
+}
+
+bool LoopKeepsRegisters(const FrameScript& script) {
+  return !script.loop || (FollowLoop(script, 1).Kept() && FollowLoop(script, 2).Kept());
+}
+
+int FinalStartLine(const FrameScript& script) {
+  int line = 0;
+  for (const Frame& frame : script.frames) {
+    if (frame.start_line) line = *frame.start_line;
+  }
+  return line;
+}
+
 std::vector<BusOp> FrameBusOps(const Frame& frame) {
   std::vector<BusOp> ops;
   ops.reserve(static_cast<size_t>(FrameOperationCount(frame)));
+  if (frame.start_line) {
+    for (int chip = 1; chip <= 2; ++chip) {
+      ops.push_back(CommandOp(chip, kStartLineCommand | *frame.start_line));
+    }
+  }
   for (const PageWrite& page : frame.pages) {
-    ops.push_back(CommandOp(page.chip, kSetPageCommand | page.page));
+    if (page.set_page) ops.push_back(CommandOp(page.chip, kSetPageCommand | page.page));
     for (const FrameSegment& segment : page.segments) {
-      ops.push_back(CommandOp(page.chip, kSetColumnCommand | segment.column));
+      if (segment.set_column) {
+        ops.push_back(CommandOp(page.chip, kSetColumnCommand | segment.column));
+      }
       for (uint8_t value : segment.data) ops.push_back(DataOp(page.chip, value));
     }
   }
@@ -170,9 +425,10 @@ std::vector<BusOp> FrameBusOps(const Frame& frame) {
 }
 
 int FrameOperationCount(const Frame& frame) {
-  int count = 0;
+  int count = frame.start_line ? kStartLineOperations : 0;
   for (const PageWrite& page : frame.pages) {
-    count += 1 + static_cast<int>(page.segments.size());
+    count += page.set_page;
+    for (const FrameSegment& segment : page.segments) count += segment.set_column;
   }
   return count + FrameDataCount(frame);
 }

@@ -39,7 +39,7 @@ constexpr Layout kLayouts[] = {
     // call and table read crosses code pages, the table crosses 256-word blocks.
     {"TableAcrossPages", 0x800 - 0x35, 0x1F00},
     // All in the first 256 words where they fit: the table's high address byte is 0.
-    {"TableLow", 0x90, 0x40},
+    {"TableLow", 0xA0, 0x40},
 };
 // gpasm reads bare numbers as hex.
 std::string Hex(int value) {

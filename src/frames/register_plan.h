@@ -1,0 +1,42 @@
+// For one chip over the frames of a sequence: the order in which each frame writes its
+// changed pages and where it enters and leaves each page, so that the whole sequence needs
+// the fewest operations when the page register and the column counter carry over from one
+// page to the next and from one frame to the next. The first frame starts from unknown
+// registers; every later one from what the frames before it left.
+//
+// Each page is written once, with its fewest writes (page_plan.h). What carries over saves
+// the first page's "set page" when the register already holds that page, and a page's first
+// "set column" when the counter stands at the start of one of its runs. An exact search over
+// the orders of each frame's pages (at most 8 per chip), carried from frame to frame: the
+// cheapest way to end a frame on each page, with every column the counter may then stand at.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "frames/page_plan.h"
+#include "picture/geometry.h"
+
+namespace lumigrid {
+
+using PageMasks = std::array<ColumnMask, kPageCount>;  // changed columns of each page
+
+struct PlannedPage {
+  int page = 0;
+  bool set_page = true;      // false: the page register holds this page already
+  std::optional<int> entry;  // entered where the counter stands, with no "set column"
+  int exit = 0;              // where the counter stands after the page
+  friend bool operator==(const PlannedPage&, const PlannedPage&) = default;
+};
+
+struct ChipPlan {
+  std::vector<std::vector<PlannedPage>> frames;  // play order of the changed pages per frame
+  int64_t operations = 0;                        // of this chip over all frames
+};
+
+// `frames`: the changed columns of the chip's pages in each frame.
+ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames);
+
+}  // namespace lumigrid
