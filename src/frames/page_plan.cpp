@@ -14,7 +14,8 @@ int SegmentHeaderBytes(ColumnMask changed, std::optional<int> entry, int exit) {
   // A full page is one segment with "set column", or runs of 63 and 1 byte without.
   if (changed == kAllColumns) return 2;
   // Each skipped gap ends a segment of two header bytes ("set column", length): the gaps of
-  // two or more, the exit's, and the one entered over, whose segment has only a length byte.
+  // two or more, the exit's, and the one entered over (none inside a run), whose segment has
+  // only a length byte.
   const ColumnMask long_gaps = GapStarts(changed) & ~std::rotr(changed, 1);
   ColumnMask skipped = long_gaps | ColumnMask{1} << exit;
   if (!entry) return 2 * CountOnes(skipped);
@@ -29,6 +30,8 @@ int SegmentHeaderBytes(ColumnMask changed, std::optional<int> entry, int exit) {
       skipped |= ColumnMask{1} << next;
     }
   }
+  // Entered inside a run with every gap rewritten: one run of all 64 bytes, split in two.
+  if (skipped == ColumnMask{1} << *entry) return 2;
   return 2 * CountOnes(skipped) - 1;
 }
 
@@ -41,10 +44,12 @@ std::vector<PlannedSegment> PlanPage(ColumnMask changed, std::optional<int> entr
   };
   std::array<Gap, kColumns / 2> gaps{};  // in column order
   size_t n = 0;
-  for (ColumnMask g = GapStarts(changed); g != 0; g &= g - 1) {
+  // Entered inside a run: the run is cut there, as by a gap of no columns, skipped.
+  const ColumnMask cut = entry && (InsideRuns(changed) >> *entry & 1) ? ColumnMask{1} << *entry : 0;
+  for (ColumnMask g = GapStarts(changed) | cut; g != 0; g &= g - 1) {
     const int start = std::countr_zero(g);
-    const int length = std::countr_zero(std::rotr(changed, start));
-    gaps[n++] = {start, length, length >= 2};  // a one-byte gap is rewritten
+    const int length = (cut >> start & 1) ? 0 : std::countr_zero(std::rotr(changed, start));
+    gaps[n++] = {start, length, length != 1};  // a one-byte gap is rewritten
   }
   auto run_after = [&](size_t i) { return (gaps[i].start + gaps[i].length) % kColumns; };
   auto find = [&](auto&& match) {
@@ -58,10 +63,11 @@ std::vector<PlannedSegment> PlanPage(ColumnMask changed, std::optional<int> entr
   if (entry) {
     first = find([&](size_t i) { return run_after(i) == *entry; });
     gaps[first].skip = true;
-    // The entered segment ends at the first skipped gap after it; if that is the exit's gap,
-    // the entered segment would be the only one that can end there, so split it earlier.
-    size_t next = (first + 1) % n;
-    if (next != last && next != first) {
+    // The entered segment ends at the first skipped gap after it. If that is the exit's gap
+    // (and not the one entered over), the entered segment, which is played first, would be
+    // the only one ending there: end it at the gap after its run instead.
+    const size_t next = (first + 1) % n;
+    if (first != last && next != last) {
       size_t i = next;
       while (!gaps[i].skip) i = (i + 1) % n;
       if (i == last) gaps[next].skip = true;
@@ -73,7 +79,9 @@ std::vector<PlannedSegment> PlanPage(ColumnMask changed, std::optional<int> entr
     size_t j = (i + 1) % n;
     while (!gaps[j].skip) j = (j + 1) % n;
     const int start = run_after(i);
-    return PlannedSegment{start, (gaps[j].start - start + kColumns) % kColumns, true};
+    const int length =
+        j == i ? kColumns - gaps[i].length : (gaps[j].start - start + kColumns) % kColumns;
+    return PlannedSegment{start, length, true};
   };
   if (entry) {
     segments.push_back(segment_after(first));

@@ -6,7 +6,9 @@
 // with a "set column", and at least one "set column" is needed: on its own a page costs
 // 1 ("set page") + changed bytes + max(1, gaps). When the counter already stands at the start
 // of a run, that run needs no "set column": one operation less. After the page the counter
-// stands at the start of a gap, after the last run written.
+// stands at the start of a gap, after the last run written. When it stands inside a run, the
+// writes may begin there for what they cost anyway: the run's first part, written last, then
+// leaves the counter where the page was entered.
 #pragma once
 
 #include <bit>
@@ -32,6 +34,8 @@ constexpr int CountOnes(uint64_t x) {
 constexpr ColumnMask RunStarts(ColumnMask m) { return m & ~std::rotl(m, 1); }
 // Unmarked columns whose column before is marked: where the counter stands after a run.
 constexpr ColumnMask GapStarts(ColumnMask m) { return ~m & std::rotl(m, 1); }
+// Marked columns whose column before is marked too.
+constexpr ColumnMask InsideRuns(ColumnMask m) { return m & std::rotl(m, 1); }
 
 // Bus operations of the page written on its own: "set page", the segments' "set column"s and
 // the data. 0 for an unchanged page.
@@ -67,7 +71,7 @@ constexpr PageEntry EnterPage(ColumnMask changed, ColumnMask counter) {
     return counter != 0 ? PageEntry{true, counter} : PageEntry{false, kAllColumns};
   }
   const ColumnMask starts = RunStarts(changed) & counter;
-  if (starts == 0) return {false, GapStarts(changed)};
+  if (starts == 0) return {false, GapStarts(changed) | (InsideRuns(changed) & counter)};
   if ((starts & (starts - 1)) != 0) return {true, GapStarts(changed)};  // their first gaps differ
   return {true, ExitsFromEntry(changed, std::countr_zero(starts))};
 }
@@ -84,8 +88,8 @@ struct PlannedSegment {
 
 // Segments in play order that write every changed column (and rewrite one-byte gaps where
 // that keeps the cost), with the fewest operations: entering at `entry` without a "set column"
-// when given (a run start, or any column of a full page), and leaving the counter at `exit`
-// (one of the exits EnterPage or ExitsFromEntry allow).
+// when given (a run start, any column of a full page, or the exit itself inside a run), and
+// leaving the counter at `exit` (one of the exits EnterPage or ExitsFromEntry allow).
 std::vector<PlannedSegment> PlanPage(ColumnMask changed, std::optional<int> entry, int exit);
 
 }  // namespace lumigrid

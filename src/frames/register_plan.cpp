@@ -22,9 +22,10 @@ struct Start {
 };
 
 // One frame of one chip. The search runs over items: single pages, and one block of the
-// pages that no carried column can enter or leave (no start or other page ends where one of
-// their runs starts, and they end where no other page's run starts). Written one after
-// another they lose nothing, wherever the block stands; so the search need not order them.
+// pages that no carried column can enter or leave (no start or other page may leave the
+// counter on one of their changed columns, and they may leave it on none of another page's).
+// Written one after another they lose nothing, wherever the block stands; so the search need
+// not order them.
 struct FrameSearch {
   int page_count = 0;
   std::array<int, kPageCount> page_numbers{};
@@ -62,15 +63,17 @@ struct FrameSearch {
   }
 };
 
-// May a page ending at one of `exits` be followed by page `m` entered without "set column"?
-bool Meets(ColumnMask exits, ColumnMask m) {
-  return m == kAllColumns ? exits != 0 : (exits & RunStarts(m)) != 0;
+// May the counter at one of `exits` enter page `m` (at a run's start, or inside a run to
+// pass the counter on)?
+bool Meets(ColumnMask exits, ColumnMask m) { return (exits & m) != 0; }
+
+// Every column the counter may stand at after page `m`.
+ColumnMask AllExits(ColumnMask m) {
+  return m == kAllColumns ? kAllColumns : GapStarts(m) | InsideRuns(m);
 }
 
-ColumnMask AllExits(ColumnMask m) { return m == kAllColumns ? kAllColumns : GapStarts(m); }
-
 // Gathers the pages no carried column can reach or leave into the block item.
-void MakeItems(FrameSearch& f) {
+void MakeItems(FrameSearch& f, bool block) {
   const int n = f.page_count;
   unsigned lone = 0;
   for (int a = 0; a < n; ++a) {
@@ -82,7 +85,7 @@ void MakeItems(FrameSearch& f) {
       linked |= b != a && (Meets(AllExits(f.page_masks[a]), f.page_masks[b]) ||
                            Meets(AllExits(f.page_masks[b]), f.page_masks[a]));
     }
-    if (!linked) lone |= 1u << a;
+    if (!linked && block) lone |= 1u << a;
   }
   f.count = 0;
   f.block = -1;
@@ -106,8 +109,8 @@ void MakeItems(FrameSearch& f) {
   }
 }
 
-void Search(FrameSearch& f) {
-  MakeItems(f);
+void Search(FrameSearch& f, bool block) {
+  MakeItems(f, block);
   const int k = f.count;
   const unsigned full = (1u << k) - 1;
   f.base = kUnreachable;
@@ -267,7 +270,12 @@ int EmitItem(const FrameSearch& f, int q, ColumnMask counter, bool set_page, int
   if (q != f.block) {
     PlannedPage& page = out[--position];
     page = {f.pages[q], set_page, std::nullopt, exit};
-    if (f.Enter(q, counter).free) page.entry = EntryColumn(f.masks[q], counter, exit);
+    const ColumnMask m = f.masks[q];
+    if (f.Enter(q, counter).free) {
+      page.entry = EntryColumn(m, counter, exit);
+    } else if (m != kAllColumns && !(GapStarts(m) >> exit & 1)) {
+      page.entry = exit;  // entered inside a run, and left there
+    }
     return page.entry.value_or(-1);
   }
   std::vector<int> pages = f.block_pages;
@@ -359,7 +367,7 @@ std::pair<int, int> Trace(const FrameSearch& f, int last, int last_page, int exi
 
 }  // namespace
 
-ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames) {
+ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, bool exhaustive) {
   ChipPlan plan;
   plan.frames.resize(frames.size());
   std::vector<FrameSearch> searches(frames.size());
@@ -377,8 +385,8 @@ ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames) {
     if (f.page_count == 0) {
       f.ends = f.starts;
       for (size_t i = 0; i < f.ends.size(); ++i) f.ends[i].origin = static_cast<int>(i);
-    } else if (!QuickSearch(f)) {
-      Search(f);
+    } else if (exhaustive || !QuickSearch(f)) {
+      Search(f, !exhaustive);
     }
     starts = f.ends;
   }

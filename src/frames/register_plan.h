@@ -36,7 +36,8 @@ struct ChipPlan {
   int64_t operations = 0;                        // of this chip over all frames
 };
 
-// `frames`: the changed columns of the chip's pages in each frame.
-ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames);
+// `frames`: the changed columns of the chip's pages in each frame. `exhaustive` searches
+// every order of every frame's pages, without the short cuts that find the same cost sooner.
+ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, bool exhaustive = false);
 
 }  // namespace lumigrid
