@@ -102,7 +102,7 @@ class FrameAsmPlayerTest : public ::testing::TestWithParam<std::tuple<ScriptCase
 TEST_P(FrameAsmPlayerTest, PlaysTheAssembledTableIntoEachPicture) {
   if (!ProgramOnPath("gpasm")) GTEST_SKIP() << "gpasm (gputils) is not on PATH";
   const auto& [c, layout] = GetParam();
-  const FrameScript script = MakeFrameScript(c.pictures, c.options);
+  const FrameScript script = testing::MakeScript(c);
   const int table_end = layout.table + static_cast<int>(EncodeFrameTable(script).size());
   if (layout.player > layout.table) {
     ASSERT_LT(table_end, layout.player);

@@ -113,6 +113,29 @@ TEST(ComputeFrameBudget, ScriptNeverCostsMoreThanTheOtherMethods) {
   }
 }
 
+// A byte moved up a page: the scrolling script only changes the start line, unless told not
+// to scroll.
+TEST(ComputeFrameBudget, TheScrollingScriptChangesTheStartLine) {
+  PictureBytes first{};
+  first[DisplayMemoryOffset(1, 1, 10)] = 0x81;
+  PictureBytes moved{};
+  moved[DisplayMemoryOffset(1, 0, 10)] = 0x81;
+  const PictureBytes map{};
+  for (const bool scroll : {true, false}) {
+    const auto budget = ComputeFrameBudget({first, moved}, map, {std::nullopt, false, scroll});
+    ASSERT_TRUE(budget.has_value());
+    const TransitionBudget& t = budget->transitions[1];
+    EXPECT_EQ(t.script, (MethodBudget{2, 6, 9, 6000}));
+    // Without scrolling the page register the first frame left saves a "set page".
+    EXPECT_EQ(t.scrolling, (scroll ? MethodBudget{0, 2, 3, 2000} : MethodBudget{2, 5, 9, 5000}));
+    EXPECT_EQ(t.start_line, scroll ? 8 : 0);
+    EXPECT_EQ(budget->total.start_line, t.start_line);
+    const std::string text = FormatFrameBudget(*budget);
+    EXPECT_NE(text.find(scroll ? "(d) scrolling script" : "(d) script, no scroll"),
+              std::string::npos);
+  }
+}
+
 TEST(ComputeFrameBudget, CountsChangedBytesTheSkipMapWouldSkip) {
   const TwoPictures t;
   PictureBytes skip_all;

@@ -103,16 +103,35 @@ struct ScriptCase {
   const char* name;
   std::vector<PictureBytes> pictures;
   SequenceOptions options;
+  bool standalone = false;  // the standalone script: a table as they were before scrolling
   friend void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.name; }
 };
 
+inline FrameScript MakeScript(const ScriptCase& c) {
+  return c.standalone ? MakeStandaloneFrameScript(c.pictures, c.options)
+                      : MakeFrameScript(c.pictures, c.options);
+}
+
+// Text moving up, then jumping back down a page and moving on: scrolling both ways.
+inline std::vector<PictureBytes> UpAndDown() {
+  std::vector<PictureBytes> ticker = TickerPictures(16, 9);
+  return {ticker[0], ticker[1], ticker[2], ticker[3], ticker[12], ticker[13], ticker[5]};
+}
+
 inline std::vector<ScriptCase> ScriptCases() {
   std::mt19937 random(3);
+  const PictureBytes start = RandomPicture(random, 50);
   return {{"FromBlank", MixedSequence(10), {}},
           {"FromBlankLooping", MixedSequence(11), {std::nullopt, true}},
-          {"FromStartLooping", MixedSequence(12), {RandomPicture(random, 50), true}},
+          {"FromStartLooping", MixedSequence(12), {start, true}},
           {"OnePictureLooping", {RandomPicture(random, 50)}, {std::nullopt, true}},
-          {"OnePicture", {RandomPicture(random, 50)}, {}}};
+          {"OnePicture", {RandomPicture(random, 50)}, {}},
+          {"Ticker", TickerPictures(6), {}},
+          {"TickerLooping", TickerPictures(5, 6), {std::nullopt, true}},
+          {"TickerFromStartLooping", UpAndDown(), {TickerPictures(1, 9)[0], true}},
+          {"NoScrollLooping", TickerPictures(4, 7), {std::nullopt, true, false}},
+          {"StandaloneLooping", MixedSequence(13), {start, true}, true},
+          {"Standalone", TickerPictures(4, 8), {}, true}};
 }
 
 // The picture the display shows after the frame with index f.
