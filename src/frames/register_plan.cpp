@@ -37,6 +37,7 @@ struct FrameSearch {
   std::array<int, kPageCount> alone{};  // each item's operations on its own
   int block = -1;                       // the block's item, if any
   std::vector<int> block_pages;         // indices into page_numbers
+  ColumnMask block_inside = 0;          // inside a run of each of the block's pages
 
   std::vector<Start> starts;  // what the frame may start from
   std::vector<Start> ends;    // what the next frame may start from
@@ -59,37 +60,40 @@ struct FrameSearch {
   std::array<int, kPageCount> order_starts{};
 
   PageEntry Enter(int item, ColumnMask counter) const {
-    return item == block ? PageEntry{false, 0} : EnterPage(masks[item], counter);
+    return item == block ? PageEntry{false, counter & block_inside}
+                         : EnterPage(masks[item], counter);
   }
 };
 
-// May the counter at one of `exits` enter page `m` (at a run's start, or inside a run to
-// pass the counter on)?
-bool Meets(ColumnMask exits, ColumnMask m) { return (exits & m) != 0; }
+// The columns where a page may leave the counter after a gap (anywhere after a whole page),
+// and those where the counter entering it saves its "set column".
+ColumnMask GapExits(ColumnMask m) { return m == kAllColumns ? kAllColumns : GapStarts(m); }
+ColumnMask FreeEntries(ColumnMask m) { return m == kAllColumns ? kAllColumns : RunStarts(m); }
 
-// Every column the counter may stand at after page `m`.
-ColumnMask AllExits(ColumnMask m) {
-  return m == kAllColumns ? kAllColumns : GapStarts(m) | InsideRuns(m);
-}
-
-// Gathers the pages no carried column can reach or leave into the block item.
+// Gathers into the block item the pages that no counter can enter free (the counter only ever
+// stands where a start or a page's gap leaves it, or passed on through the inside of runs) and
+// whose gaps let no other page be entered free, none of them a start's page. Inside the frame
+// the block passes on only what stands inside a run of each of its pages.
 void MakeItems(FrameSearch& f, bool block) {
   const int n = f.page_count;
   unsigned lone = 0;
-  for (int a = 0; a < n; ++a) {
+  for (int a = 0; block && a < n; ++a) {
+    const ColumnMask m = f.page_masks[a];
+    ColumnMask others = 0;  // where others may leave the counter
+    for (const Start& s : f.starts) others |= s.columns;
     bool linked = false;
-    for (const Start& s : f.starts) {
-      linked |= s.page == f.page_numbers[a] || Meets(s.columns, f.page_masks[a]);
+    for (const Start& s : f.starts) linked |= s.page == f.page_numbers[a];
+    for (int b = 0; b < n; ++b) {
+      if (b == a) continue;
+      others |= GapExits(f.page_masks[b]);
+      linked |= (GapExits(m) & FreeEntries(f.page_masks[b])) != 0;
     }
-    for (int b = 0; b < n && !linked; ++b) {
-      linked |= b != a && (Meets(AllExits(f.page_masks[a]), f.page_masks[b]) ||
-                           Meets(AllExits(f.page_masks[b]), f.page_masks[a]));
-    }
-    if (!linked && block) lone |= 1u << a;
+    if (!linked && !(FreeEntries(m) & others)) lone |= 1u << a;
   }
   f.count = 0;
   f.block = -1;
   f.block_pages.clear();
+  f.block_inside = kAllColumns;
   for (int a = 0; a < n; ++a) {
     if (std::popcount(lone) >= 2 && (lone >> a & 1)) {
       if (f.block < 0) {
@@ -100,6 +104,7 @@ void MakeItems(FrameSearch& f, bool block) {
       }
       f.block_pages.push_back(a);
       f.alone[f.block] += StandalonePageOperations(f.page_masks[a]);
+      f.block_inside &= InsideRuns(f.page_masks[a]);
       continue;
     }
     f.pages[f.count] = f.page_numbers[a];
@@ -157,7 +162,8 @@ void Search(FrameSearch& f, bool block) {
       continue;
     }
     for (int a : f.block_pages) {  // any page of the block can be its last
-      f.ends.push_back({f.page_numbers[a], cost, GapStarts(f.page_masks[a]), q});
+      f.ends.push_back(
+          {f.page_numbers[a], cost, GapStarts(f.page_masks[a]) | f.exits[f.Index(full, q)], q});
     }
   }
 }
@@ -258,8 +264,19 @@ int EntryColumn(ColumnMask changed, ColumnMask counter, int exit) {
 // Where to leave a page when any of `allowed` will do: after a gap of two or more, which is
 // skipped anyway, rather than a one-byte gap that would then be skipped instead of rewritten.
 int PreferredExit(ColumnMask changed, ColumnMask allowed) {
-  const ColumnMask skipped = allowed & GapStarts(changed) & ~std::rotr(changed, 1);
-  return std::countr_zero(skipped != 0 ? skipped : allowed);
+  const ColumnMask gaps = allowed & GapStarts(changed);
+  const ColumnMask skipped = gaps & ~std::rotr(changed, 1);
+  return std::countr_zero(skipped != 0 ? skipped : gaps != 0 ? gaps : allowed);
+}
+
+// Whether the block, ending on `last_page` (a page number, or -1 inside the frame), must pass
+// the counter on at `exit` (-1: any) through the inside of its pages' runs.
+bool BlockPassesOn(const FrameSearch& f, int exit, int last_page) {
+  if (exit < 0) return false;
+  for (int a : f.block_pages) {
+    if (f.page_numbers[a] == last_page) return !(GapStarts(f.page_masks[a]) >> exit & 1);
+  }
+  return true;
 }
 
 // Fills the pages of item q into out[..position], last first: a single page entered from
@@ -278,16 +295,19 @@ int EmitItem(const FrameSearch& f, int q, ColumnMask counter, bool set_page, int
     }
     return page.entry.value_or(-1);
   }
+  const bool passes = BlockPassesOn(f, exit, last_page);
   std::vector<int> pages = f.block_pages;
   std::stable_partition(pages.begin(), pages.end(),
                         [&](int a) { return f.page_numbers[a] != last_page; });
   for (size_t i = pages.size(); i-- > 0;) {
     const ColumnMask m = f.page_masks[pages[i]];
     const bool last = i + 1 == pages.size() && exit >= 0;
-    out[--position] = {f.page_numbers[pages[i]], true, std::nullopt,
-                       last ? exit : PreferredExit(m, GapStarts(m))};
+    PlannedPage& page = out[--position];
+    page = {f.page_numbers[pages[i]], true, std::nullopt,
+            last ? exit : PreferredExit(m, GapStarts(m))};
+    if (passes) page.entry = page.exit = exit;
   }
-  return -1;
+  return passes ? exit : -1;
 }
 
 // The exit to ask of item p, entered next with `counter` its exits, by a page entered at
@@ -336,8 +356,8 @@ std::pair<int, int> Trace(const FrameSearch& f, int last, int last_page, int exi
     // Whether entering q from `counter` at `cost_before` gives this cost and may leave at x.
     auto fits = [&](int64_t cost_before, ColumnMask counter, int saved) {
       const PageEntry e = f.Enter(q, counter);
-      return cost_before + f.alone[q] - saved - e.free == cost &&
-             (q == f.block || (e.exits >> x & 1));
+      const bool any_exit = q == f.block && !BlockPassesOn(f, x, last_page);
+      return cost_before + f.alone[q] - saved - e.free == cost && (any_exit || (e.exits >> x & 1));
     };
     if (before == 0) {
       for (size_t i = 0; i < f.starts.size(); ++i) {
