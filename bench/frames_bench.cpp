@@ -1,7 +1,9 @@
 // Frame scripts of three 100-picture sequences: text scrolling up one row per picture, a
 // sprite moving over a background, and unrelated noise. Times the scripts and their table
 // forms; the counters of BM_Budget are the bus operations and table bytes of each method and
-// how far the scrolling script is from lower bounds for its memory changes.
+// how far the scrolling script is from lower bounds for its memory changes: whole_, skip_,
+// today_ (the standalone script), new_ (MakeFrameScript) and noscroll_ (MakeFrameScript without
+// scrolling), each in _ops and _bytes, all from blank and not looping.
 //
 // The start lines the script chose fix the memory each frame must change (and their
 // 2-operation changes). For those changes:
