@@ -310,22 +310,62 @@ LoopRegisters FollowLoop(const FrameScript& script, int chip) {
   return loop;
 }
 
-// Appends to the loop frame, for each chip whose registers it leaves otherwise than the
-// frames after it expect, one byte rewritten with its own value that leaves them so.
-void ReturnRegisters(FrameScript& script, const PictureBytes& first_memory) {
-  for (int chip = 1; chip <= 2; ++chip) {
-    const LoopRegisters loop = FollowLoop(script, chip);
-    if (loop.Kept()) continue;
-    const int page = loop.reads_page ? loop.after_first.page : loop.after_loop.page;
-    const int column = loop.reads_column ? (loop.after_first.column + kColumns - 1) % kColumns
-                                         : std::max(loop.after_loop.column, 0);
-    PageWrite w{
-        static_cast<uint8_t>(chip), static_cast<uint8_t>(page), {}, page != loop.after_loop.page};
-    w.segments.push_back({static_cast<uint8_t>(column),
-                          {first_memory[DisplayMemoryOffset(chip, page, column)]},
-                          column != loop.after_loop.column});
-    script.frames.back().pages.push_back(std::move(w));
+// A byte rewritten with its own value, at the end of the loop frame, that leaves the chip's
+// registers as the frames after the loop expect; none when the loop frame leaves them so.
+std::optional<PageWrite> Landing(const FrameScript& script, int chip,
+                                 const PictureBytes& first_memory) {
+  const LoopRegisters loop = FollowLoop(script, chip);
+  if (loop.Kept()) return std::nullopt;
+  const int page = loop.reads_page ? loop.after_first.page : loop.after_loop.page;
+  const int column = loop.reads_column ? (loop.after_first.column + kColumns - 1) % kColumns
+                                       : std::max(loop.after_loop.column, 0);
+  PageWrite w{
+      static_cast<uint8_t>(chip), static_cast<uint8_t>(page), {}, page != loop.after_loop.page};
+  w.segments.push_back({static_cast<uint8_t>(column),
+                        {first_memory[DisplayMemoryOffset(chip, page, column)]},
+                        column != loop.after_loop.column});
+  return w;
+}
+
+int LandingOperations(const std::optional<PageWrite>& landing) {
+  if (!landing) return 0;
+  Frame frame;
+  frame.pages.push_back(*landing);
+  return FrameOperationCount(frame);
+}
+
+// The frames of the steps, each chip's pages as planned.
+std::vector<Frame> BuildFrames(const std::vector<Step>& steps,
+                               const std::array<ChipPlan, 2>& plans) {
+  std::vector<Frame> frames(steps.size());
+  for (size_t t = 0; t < steps.size(); ++t) {
+    Frame& frame = frames[t];
+    if (steps[t].line_changed) frame.start_line = static_cast<uint8_t>(steps[t].line);
+    const PictureBytes memory = ColumnsPicture(steps[t].memory);
+    for (int chip = 1; chip <= 2; ++chip) {
+      for (const PlannedPage& planned : plans[chip - 1].frames[t]) {
+        PageWrite write{
+            static_cast<uint8_t>(chip), static_cast<uint8_t>(planned.page), {}, planned.set_page};
+        const int base = DisplayMemoryOffset(chip, planned.page, 0);
+        for (const PlannedSegment& p :
+             PlanPage(steps[t].masks[chip - 1][planned.page], planned.entry, planned.exit)) {
+          // A run without "set column" holds at most 63 bytes in the table: split a whole page.
+          for (int from = 0; from < p.length;) {
+            const int to = !p.set_column && from == 0 ? std::min(p.length, kMaxRun) : p.length;
+            FrameSegment segment{
+                static_cast<uint8_t>((p.start + from) % kColumns), {}, p.set_column && from == 0};
+            for (int i = from; i < to; ++i) {
+              segment.data.push_back(memory[base + (p.start + i) % kColumns]);
+            }
+            write.segments.push_back(std::move(segment));
+            from = to;
+          }
+        }
+        frame.pages.push_back(std::move(write));
+      }
+    }
   }
+  return frames;
 }
 
 }  // namespace
@@ -357,38 +397,34 @@ FrameScript MakeFrameScript(const std::vector<PictureBytes>& pictures,
   for (const Step& s : steps) {
     for (int chip = 0; chip < 2; ++chip) chip_frames[chip].push_back(s.masks[chip]);
   }
-  const std::array<ChipPlan, 2> plans{PlanChipFrames(chip_frames[0]),
-                                      PlanChipFrames(chip_frames[1])};
+  std::array<ChipPlan, 2> plans{PlanChipFrames(chip_frames[0]), PlanChipFrames(chip_frames[1])};
+  script.frames = BuildFrames(steps, plans);
+  if (!script.loop) return script;
 
-  script.frames.resize(steps.size());
-  for (size_t t = 0; t < steps.size(); ++t) {
-    Frame& frame = script.frames[t];
-    if (steps[t].line_changed) frame.start_line = static_cast<uint8_t>(steps[t].line);
-    const PictureBytes memory = ColumnsPicture(steps[t].memory);
-    for (int chip = 1; chip <= 2; ++chip) {
-      for (const PlannedPage& planned : plans[chip - 1].frames[t]) {
-        PageWrite write{
-            static_cast<uint8_t>(chip), static_cast<uint8_t>(planned.page), {}, planned.set_page};
-        const int base = DisplayMemoryOffset(chip, planned.page, 0);
-        for (const PlannedSegment& p :
-             PlanPage(steps[t].masks[chip - 1][planned.page], planned.entry, planned.exit)) {
-          // A run without "set column" holds at most 63 bytes in the table: split a whole page.
-          for (int from = 0; from < p.length;) {
-            const int to = !p.set_column && from == 0 ? std::min(p.length, kMaxRun) : p.length;
-            FrameSegment segment{
-                static_cast<uint8_t>((p.start + from) % kColumns), {}, p.set_column && from == 0};
-            for (int i = from; i < to; ++i) {
-              segment.data.push_back(memory[base + (p.start + i) % kColumns]);
-            }
-            write.segments.push_back(std::move(segment));
-            from = to;
-          }
-        }
-        frame.pages.push_back(std::move(write));
-      }
+  // The frames after the loop expect the registers the first frame left: where the loop frame
+  // leaves a chip's otherwise, the search may end there instead, or else the loop frame ends
+  // with a byte that leaves them so.
+  const PictureBytes first_memory = ColumnsPicture(steps[0].memory);
+  for (int chip = 1; chip <= 2; ++chip) {
+    const LoopRegisters loop = FollowLoop(script, chip);
+    if (loop.Kept()) continue;
+    std::array<ChipPlan, 2> other = plans;
+    other[chip - 1] = PlanChipFrames(chip_frames[chip - 1],
+                                     ChipEnd{loop.reads_page ? loop.after_first.page : -1,
+                                             loop.reads_column ? loop.after_first.column : -1});
+    FrameScript replanned = script;
+    replanned.frames = BuildFrames(steps, other);
+    if (other[chip - 1].operations + LandingOperations(Landing(replanned, chip, first_memory)) <
+        plans[chip - 1].operations + LandingOperations(Landing(script, chip, first_memory))) {
+      plans = std::move(other);
+      script = std::move(replanned);
     }
   }
-  if (script.loop) ReturnRegisters(script, ColumnsPicture(steps[0].memory));
+  for (int chip = 1; chip <= 2; ++chip) {
+    if (auto landing = Landing(script, chip, first_memory)) {
+      script.frames.back().pages.push_back(std::move(*landing));
+    }
+  }
   return script;
 }
 

@@ -387,7 +387,8 @@ std::pair<int, int> Trace(const FrameSearch& f, int last, int last_page, int exi
 
 }  // namespace
 
-ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, bool exhaustive) {
+ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<ChipEnd> wanted,
+                        bool exhaustive) {
   ChipPlan plan;
   plan.frames.resize(frames.size());
   std::vector<FrameSearch> searches(frames.size());
@@ -412,14 +413,18 @@ ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, bool exhaustive) {
   }
   if (frames.empty()) return plan;
 
-  // Back from the cheapest end.
+  // Back from the cheapest end, or the cheapest that ends where wanted.
   const std::vector<Start>& ends = searches.back().ends;
+  auto fits = [&](const Start& e) {
+    return wanted && (wanted->page < 0 || e.page == wanted->page) &&
+           (wanted->column < 0 || (e.columns >> wanted->column & 1));
+  };
   size_t end = 0;
   for (size_t i = 1; i < ends.size(); ++i) {
-    if (ends[i].cost < ends[end].cost) end = i;
+    if (fits(ends[i]) != fits(ends[end]) ? fits(ends[i]) : ends[i].cost < ends[end].cost) end = i;
   }
   plan.operations = ends[end].cost;
-  int exit = -1;
+  int exit = fits(ends[end]) ? wanted->column : -1;
   for (size_t t = frames.size(); t-- > 0;) {
     const FrameSearch& f = searches[t];
     const Start& chosen = f.ends[end];

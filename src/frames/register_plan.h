@@ -36,8 +36,17 @@ struct ChipPlan {
   int64_t operations = 0;                        // of this chip over all frames
 };
 
-// `frames`: the changed columns of the chip's pages in each frame. `exhaustive` searches
-// every order of every frame's pages, without the short cuts that find the same cost sooner.
-ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, bool exhaustive = false);
+// Where the last frame is to leave the registers (-1: anywhere).
+struct ChipEnd {
+  int page = -1;
+  int column = -1;
+};
+
+// `frames`: the changed columns of the chip's pages in each frame. With `end`, of the ways to
+// end the last frame the search keeps (up to one operation dearer than the cheapest) the
+// cheapest that ends there, when there is one. `exhaustive` searches every order of every
+// frame's pages, without the short cuts that find the same cost sooner.
+ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<ChipEnd> end = {},
+                        bool exhaustive = false);
 
 }  // namespace lumigrid

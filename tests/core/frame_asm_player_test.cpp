@@ -101,7 +101,7 @@ class FrameAsmPlayerTest : public ::testing::TestWithParam<std::tuple<ScriptCase
 
 TEST_P(FrameAsmPlayerTest, PlaysTheAssembledTableIntoEachPicture) {
   if (!ProgramOnPath("gpasm")) GTEST_SKIP() << "gpasm (gputils) is not on PATH";
-  const ScriptCase& c = std::get<0>(GetParam());  // not a structured binding: the lambda
+  const ScriptCase& c = std::get<0>(GetParam());   // not a structured binding: the lambda
   const Layout& layout = std::get<1>(GetParam());  // below uses it, which older clangs refuse
   const FrameScript script = testing::MakeScript(c);
   const int table_end = layout.table + static_cast<int>(EncodeFrameTable(script).size());

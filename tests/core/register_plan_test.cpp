@@ -177,7 +177,7 @@ TEST(PlanChipFrames, ShortCutsGiveWhatTheFullSearchGives) {
         frames.push_back(masks);
         before = p;
       }
-      EXPECT_EQ(PlanChipFrames(frames).operations, PlanChipFrames(frames, true).operations)
+      EXPECT_EQ(PlanChipFrames(frames).operations, PlanChipFrames(frames, {}, true).operations)
           << c.name << " chip " << chip + 1;
     }
   }
