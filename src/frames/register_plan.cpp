@@ -22,10 +22,11 @@ struct Start {
 };
 
 // One frame of one chip. The search runs over items: single pages, and one block of the
-// pages that no carried column can enter or leave (no start or other page may leave the
-// counter on one of their changed columns, and they may leave it on none of another page's).
-// Written one after another they lose nothing, wherever the block stands; so the search need
-// not order them.
+// pages that no carried column can enter free or leave for another page to be entered free.
+// Written one after another they cost the same wherever the block stands, so the search need
+// not order them. A short cut, not exact: the block passes the counter on only through all of
+// its pages, and ends the frame only when last; in the tests' and benchmarks' sequences it
+// costs nothing against the full search.
 struct FrameSearch {
   int page_count = 0;
   std::array<int, kPageCount> page_numbers{};
@@ -59,6 +60,17 @@ struct FrameSearch {
   std::array<std::array<int, kPageCount>, kPageCount> orders{};
   std::array<int, kPageCount> order_starts{};
 
+  // Whether starting with `item` from `s` saves its "set page" (the block puts a carried page
+  // first; it cannot then end on it unless it is alone).
+  bool Carries(const Start& s, int item, int last_page = -1) const {
+    if (item != block) return s.page == pages[item];
+    if (s.page == last_page) return false;
+    for (int a : block_pages) {
+      if (page_numbers[a] == s.page) return true;
+    }
+    return false;
+  }
+
   PageEntry Enter(int item, ColumnMask counter) const {
     return item == block ? PageEntry{false, counter & block_inside}
                          : EnterPage(masks[item], counter);
@@ -72,17 +84,20 @@ ColumnMask FreeEntries(ColumnMask m) { return m == kAllColumns ? kAllColumns : R
 
 // Gathers into the block item the pages that no counter can enter free (the counter only ever
 // stands where a start or a page's gap leaves it, or passed on through the inside of runs) and
-// whose gaps let no other page be entered free, none of them a start's page. Inside the frame
-// the block passes on only what stands inside a run of each of its pages.
+// whose gaps let no other page be entered free, none of them the page of a cheapest start.
+// Inside the frame the block passes on only what stands inside a run of each of its pages;
+// first, it begins with the page a start carries.
 void MakeItems(FrameSearch& f, bool block) {
   const int n = f.page_count;
+  int64_t cheapest = kUnreachable;
+  for (const Start& s : f.starts) cheapest = std::min(cheapest, s.cost);
   unsigned lone = 0;
   for (int a = 0; block && a < n; ++a) {
     const ColumnMask m = f.page_masks[a];
     ColumnMask others = 0;  // where others may leave the counter
     for (const Start& s : f.starts) others |= s.columns;
     bool linked = false;
-    for (const Start& s : f.starts) linked |= s.page == f.page_numbers[a];
+    for (const Start& s : f.starts) linked |= s.page == f.page_numbers[a] && s.cost == cheapest;
     for (int b = 0; b < n; ++b) {
       if (b == a) continue;
       others |= GapExits(f.page_masks[b]);
@@ -135,7 +150,7 @@ void Search(FrameSearch& f, bool block) {
     const auto cost = static_cast<int32_t>(s.cost - f.base);
     for (int r = 0; r < k; ++r) {
       const PageEntry e = f.Enter(r, s.columns);
-      relax(1u << r, r, cost + f.alone[r] - (s.page == f.pages[r]) - e.free, e.exits);
+      relax(1u << r, r, cost + f.alone[r] - f.Carries(s, r) - e.free, e.exits);
     }
   }
   for (unsigned set = 1; set < full; ++set) {
@@ -162,8 +177,18 @@ void Search(FrameSearch& f, bool block) {
       continue;
     }
     for (int a : f.block_pages) {  // any page of the block can be its last
-      f.ends.push_back(
-          {f.page_numbers[a], cost, GapStarts(f.page_masks[a]) | f.exits[f.Index(full, q)], q});
+      int64_t end_cost = cost;
+      ColumnMask passed = f.exits[f.Index(full, q)];
+      if (k == 1) {  // first too: not on the page a start carries to save its "set page"
+        end_cost = kUnreachable;
+        for (const Start& s : f.starts) {
+          const int64_t c = s.cost + f.alone[q] - f.Carries(s, q, f.page_numbers[a]);
+          if (c < end_cost) end_cost = c, passed = 0;
+          if (c == end_cost) passed |= s.columns & f.block_inside;
+        }
+        if (end_cost > best + 1) continue;
+      }
+      f.ends.push_back({f.page_numbers[a], end_cost, GapStarts(f.page_masks[a]) | passed, q});
     }
   }
 }
@@ -282,11 +307,11 @@ bool BlockPassesOn(const FrameSearch& f, int exit, int last_page) {
 // Fills the pages of item q into out[..position], last first: a single page entered from
 // `counter` (set_page as given) to leave at `exit`; or the block, `last_page` (a page number,
 // or any) last at `exit`. Returns the column the item is entered at (-1: with "set column").
-int EmitItem(const FrameSearch& f, int q, ColumnMask counter, bool set_page, int exit,
+int EmitItem(const FrameSearch& f, int q, ColumnMask counter, int carried_page, int exit,
              int last_page, std::vector<PlannedPage>& out, size_t& position) {
   if (q != f.block) {
     PlannedPage& page = out[--position];
-    page = {f.pages[q], set_page, std::nullopt, exit};
+    page = {f.pages[q], f.pages[q] != carried_page, std::nullopt, exit};
     const ColumnMask m = f.masks[q];
     if (f.Enter(q, counter).free) {
       page.entry = EntryColumn(m, counter, exit);
@@ -296,14 +321,17 @@ int EmitItem(const FrameSearch& f, int q, ColumnMask counter, bool set_page, int
     return page.entry.value_or(-1);
   }
   const bool passes = BlockPassesOn(f, exit, last_page);
-  std::vector<int> pages = f.block_pages;
+  if (carried_page == last_page) carried_page = -1;
+  std::vector<int> pages = f.block_pages;  // the carried page first, the last page last
+  std::stable_partition(pages.begin(), pages.end(),
+                        [&](int a) { return f.page_numbers[a] == carried_page; });
   std::stable_partition(pages.begin(), pages.end(),
                         [&](int a) { return f.page_numbers[a] != last_page; });
   for (size_t i = pages.size(); i-- > 0;) {
     const ColumnMask m = f.page_masks[pages[i]];
     const bool last = i + 1 == pages.size() && exit >= 0;
     PlannedPage& page = out[--position];
-    page = {f.page_numbers[pages[i]], true, std::nullopt,
+    page = {f.page_numbers[pages[i]], f.page_numbers[pages[i]] != carried_page, std::nullopt,
             last ? exit : PreferredExit(m, GapStarts(m))};
     if (passes) page.entry = page.exit = exit;
   }
@@ -333,7 +361,7 @@ std::pair<int, int> TraceOrder(const FrameSearch& f, int last, int exit,
   for (int i = f.count - 1;; --i) {
     const int q = order[static_cast<size_t>(i)];
     const ColumnMask before = counters[static_cast<size_t>(i)];
-    const int entry = EmitItem(f, q, before, i > 0 || s.page != f.pages[q], x, -1, out, position);
+    const int entry = EmitItem(f, q, before, i == 0 ? s.page : -1, x, -1, out, position);
     if (i == 0) return {start, entry};
     x = ExitFor(f, order[static_cast<size_t>(i - 1)], before, entry);
   }
@@ -342,15 +370,16 @@ std::pair<int, int> TraceOrder(const FrameSearch& f, int last, int exit,
 // Walks frame f back from ending on item `last` (on page `last_page` of a block) with the
 // counter at `exit`; fills `out` in play order and returns the start it began from and the
 // column that start must leave the counter at (-1: any).
-std::pair<int, int> Trace(const FrameSearch& f, int last, int last_page, int exit,
+std::pair<int, int> Trace(const FrameSearch& f, const Start& end, int exit,
                           std::vector<PlannedPage>& out) {
   out.assign(static_cast<size_t>(f.page_count), {});
-  if (f.quick) return TraceOrder(f, last, exit, out);
+  if (f.quick) return TraceOrder(f, end.origin, exit, out);
   size_t position = out.size();
   unsigned set = (1u << f.count) - 1;
-  int q = last;
+  int q = end.origin;
+  int last_page = end.page;
   int x = exit;
-  int64_t cost = f.Cost(set, q);
+  int64_t cost = end.cost;
   for (;;) {
     const unsigned before = set & ~(1u << q);
     // Whether entering q from `counter` at `cost_before` gives this cost and may leave at x.
@@ -362,10 +391,9 @@ std::pair<int, int> Trace(const FrameSearch& f, int last, int last_page, int exi
     if (before == 0) {
       for (size_t i = 0; i < f.starts.size(); ++i) {
         const Start& s = f.starts[i];
-        const bool same_page = s.page == f.pages[q];
-        if (!fits(s.cost, s.columns, same_page)) continue;
+        if (!fits(s.cost, s.columns, f.Carries(s, q, last_page))) continue;
         return {static_cast<int>(i),
-                EmitItem(f, q, s.columns, !same_page, x, last_page, out, position)};
+                EmitItem(f, q, s.columns, s.page, x, last_page, out, position)};
       }
       return {0, -1};  // not reached: the table holds what some start gives
     }
@@ -374,7 +402,7 @@ std::pair<int, int> Trace(const FrameSearch& f, int last, int last_page, int exi
       const int64_t c = f.Cost(before, p);
       const ColumnMask counter = f.exits[f.Index(before, p)];
       if (c >= kUnreachable || !fits(c, counter, 0)) continue;
-      const int entry = EmitItem(f, q, counter, true, x, last_page, out, position);
+      const int entry = EmitItem(f, q, counter, -1, x, last_page, out, position);
       x = ExitFor(f, p, counter, entry);
       last_page = -1;
       q = p;
@@ -439,7 +467,7 @@ ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<Chip
       }
       exit = PreferredExit(last, chosen.columns);
     }
-    const auto [start, required] = Trace(f, chosen.origin, chosen.page, exit, plan.frames[t]);
+    const auto [start, required] = Trace(f, chosen, exit, plan.frames[t]);
     end = static_cast<size_t>(start);
     exit = required;
   }

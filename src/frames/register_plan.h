@@ -6,9 +6,11 @@
 //
 // Each page is written once, with its fewest writes (page_plan.h). What carries over saves
 // the first page's "set page" when the register already holds that page, and a page's first
-// "set column" when the counter stands at the start of one of its runs. An exact search over
-// the orders of each frame's pages (at most 8 per chip), carried from frame to frame: the
-// cheapest way to end a frame on each page, with every column the counter may then stand at.
+// "set column" when the counter stands at the start of one of its runs. A search over the
+// orders of each frame's pages (at most 8 per chip), carried from frame to frame: the cheapest
+// way to end a frame on each page, with every column the counter may then stand at. With
+// `exhaustive` it is exact; its short cuts find the same cost sooner for frames whose pages
+// all chain, and gather pages that chain with none.
 #pragma once
 
 #include <array>
@@ -45,7 +47,7 @@ struct ChipEnd {
 // `frames`: the changed columns of the chip's pages in each frame. With `end`, of the ways to
 // end the last frame the search keeps (up to one operation dearer than the cheapest) the
 // cheapest that ends there, when there is one. `exhaustive` searches every order of every
-// frame's pages, without the short cuts that find the same cost sooner.
+// frame's pages, without the short cuts.
 ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<ChipEnd> end = {},
                         bool exhaustive = false);
 
