@@ -8,8 +8,9 @@
 // The start lines the script chose fix the memory each frame must change (and their
 // 2-operation changes). For those changes:
 // - exact_ops: the fewest operations of any script that writes each changed page in one visit
-//   per frame, registers carried over: the planner's own search (PlanChipFrames), which the
-//   tests check against a breadth-first search over every bus operation on small sequences.
+//   per frame, registers carried over: the planner's full search (PlanChipFrames without its
+//   short cuts), which the tests check against a breadth-first search over every bus operation
+//   on small sequences.
 // - bound_ops: a cruder bound, computed here on its own. Of any writes that make the changes,
 //   per chip and frame: every changed page costs its data, its rewritten one-byte gaps and a
 //   "set column" per other gap (each costs one operation either way), plus a "set page" and a
@@ -173,7 +174,7 @@ int64_t LowerBound(const FrameScript& script, const PictureBytes& start) {
   return bound;
 }
 
-// The planner's optimum for the memory changes of `script` played from `start`.
+// The planner's full search's optimum for the memory changes of `script` played from `start`.
 int64_t ExactOperations(const FrameScript& script, const PictureBytes& start) {
   Ks0108Model model(start);
   std::array<std::vector<PageMasks>, 2> chips;
@@ -194,7 +195,7 @@ int64_t ExactOperations(const FrameScript& script, const PictureBytes& start) {
       chips[chip - 1].push_back(masks);
     }
   }
-  for (const auto& frames : chips) operations += PlanChipFrames(frames).operations;
+  for (const auto& frames : chips) operations += PlanChipFrames(frames, {}, true).operations;
   return operations;
 }
 

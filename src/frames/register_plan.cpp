@@ -48,7 +48,7 @@ struct FrameSearch {
   int64_t base = 0;  // the cheapest start's cost; the table counts from it
   std::vector<int32_t> cost;
   std::vector<ColumnMask> exits;
-  size_t Index(unsigned set, int last) const { return size_t{set} * size_t(count) + size_t(last); }
+  size_t Index(unsigned set, int last) const { return size_t{set} << 3 | size_t(last); }
   int64_t Cost(unsigned set, int last) const {
     const int32_t c = cost[Index(set, last)];
     return c == kUnreached ? kUnreachable : base + c;
@@ -137,32 +137,58 @@ void Search(FrameSearch& f, bool block) {
   for (const Start& s : f.starts) f.base = std::min(f.base, s.cost);
   f.cost.assign(f.Index(full + 1, 0), kUnreached);
   f.exits.assign(f.cost.size(), 0);
+  int32_t* const costs = f.cost.data();
+  ColumnMask* const exits = f.exits.data();
   // Keeps the cheaper, or both exits on a tie; without branches, as the outcome is anyone's.
-  auto relax = [&](unsigned set, int last, int32_t cost, ColumnMask exits) {
-    const size_t i = f.Index(set, last);
-    const int32_t old = f.cost[i];
+  auto relax = [&](size_t i, int32_t cost, ColumnMask out) {
+    const int32_t old = costs[i];
     const ColumnMask take = ColumnMask{0} - (cost <= old);
     const ColumnMask keep = ColumnMask{0} - (cost >= old);
-    f.exits[i] = (f.exits[i] & keep) | (exits & take);
-    f.cost[i] = std::min(cost, old);
+    exits[i] = (exits[i] & keep) | (out & take);
+    costs[i] = std::min(cost, old);
   };
   for (const Start& s : f.starts) {
     const auto cost = static_cast<int32_t>(s.cost - f.base);
     for (int r = 0; r < k; ++r) {
       const PageEntry e = f.Enter(r, s.columns);
-      relax(1u << r, r, cost + f.alone[r] - f.Carries(s, r) - e.free, e.exits);
+      relax(f.Index(1u << r, r), cost + f.alone[r] - f.Carries(s, r) - e.free, e.exits);
+    }
+  }
+  // EnterPage over the items' masks worked out once (the block: no run starts, no gaps, and
+  // passing on what stands inside all its pages' runs).
+  std::array<ColumnMask, kPageCount> run_starts{}, gap_starts{}, inside{};
+  unsigned whole = 0;  // items that are a whole page
+  for (int r = 0; r < k; ++r) {
+    const ColumnMask m = f.masks[r];
+    if (r == f.block) {
+      inside[r] = f.block_inside;
+    } else if (m == kAllColumns) {
+      whole |= 1u << r;
+    } else {
+      run_starts[r] = RunStarts(m);
+      gap_starts[r] = GapStarts(m);
+      inside[r] = InsideRuns(m);
     }
   }
   for (unsigned set = 1; set < full; ++set) {
     for (unsigned ends = set; ends != 0; ends &= ends - 1) {
       const int q = std::countr_zero(ends);
-      const int32_t cost = f.cost[f.Index(set, q)];
+      const int32_t cost = costs[f.Index(set, q)];
       if (cost == kUnreached) continue;
-      const ColumnMask counter = f.exits[f.Index(set, q)];
+      const ColumnMask counter = exits[f.Index(set, q)];
       for (unsigned next = full & ~set; next != 0; next &= next - 1) {
         const int r = std::countr_zero(next);
-        const PageEntry e = f.Enter(r, counter);
-        relax(set | 1u << r, r, cost + f.alone[r] - e.free, e.exits);
+        const size_t i = f.Index(set | 1u << r, r);
+        const ColumnMask entries = run_starts[r] & counter;
+        if (whole >> r & 1) {
+          relax(i, cost + f.alone[r] - (counter != 0), counter != 0 ? counter : kAllColumns);
+        } else if (entries == 0) {
+          relax(i, cost + f.alone[r], gap_starts[r] | (inside[r] & counter));
+        } else if ((entries & (entries - 1)) != 0) {
+          relax(i, cost + f.alone[r] - 1, gap_starts[r]);
+        } else {
+          relax(i, cost + f.alone[r] - 1, ExitsFromEntry(f.masks[r], std::countr_zero(entries)));
+        }
       }
     }
   }
