@@ -46,6 +46,33 @@ inline constexpr std::array kStyleMenu{
 
 inline constexpr std::array kHelpMenu{MenuItem{kAbout, "О программе"}};
 
+// Everything beyond the Parts' menus lives here. The history items show the step they would
+// take after the word: "Отменить: линия".
+inline constexpr const char* kUndoText = "Отменить\tCtrl+Z";
+inline constexpr const char* kRedoText = "Повторить\tCtrl+Y";
+inline constexpr std::array kPictureMenu{
+    MenuItem{kUndo, kUndoText},
+    MenuItem{kRedo, kRedoText},
+    MenuItem{kSeparator, ""},
+    // Transforms of the current picture, whole-buffer commands and the system clipboard.
+    MenuItem{kInvert, "Инвертировать"},
+    MenuItem{kFlipHorizontal, "Отразить по горизонтали"},
+    MenuItem{kFlipVertical, "Отразить по вертикали"},
+    MenuItem{kRotate180, "Повернуть на 180°"},
+    MenuItem{kSeparator, ""},
+    MenuItem{kShiftLeft, "Сдвинуть на 1 пиксель влево"},
+    MenuItem{kShiftRight, "Сдвинуть на 1 пиксель вправо"},
+    MenuItem{kShiftUp, "Сдвинуть на 1 пиксель вверх"},
+    MenuItem{kShiftDown, "Сдвинуть на 1 пиксель вниз"},
+    MenuItem{kShiftWrap, "Сдвиг по кругу"},
+    MenuItem{kSeparator, ""},
+    MenuItem{kClearBuffer, "Очистить буфер"},
+    MenuItem{kCopyBuffer, "Копировать буфер…"},
+    MenuItem{kSeparator, ""},
+    MenuItem{kCopyPicture, "Копировать рисунок"},
+    MenuItem{kPastePicture, "Вставить рисунок"},
+};
+
 struct MenuBarEntry {
   const char* title;
   std::span<const MenuItem> items;
@@ -54,6 +81,7 @@ struct MenuBarEntry {
 inline constexpr std::array kMenuBar{
     MenuBarEntry{"Файл", kFileMenu},
     MenuBarEntry{"Режим", kModeMenu},
+    MenuBarEntry{"Рисунок", kPictureMenu},
     MenuBarEntry{"Справка", kHelpMenu},
 };
 
@@ -113,6 +141,15 @@ inline constexpr std::array kShortcuts{
     Shortcut{"Ctrl+V", kShortcutPaste},
     Shortcut{"Ctrl+A", kShortcutSelectAll},
     Shortcut{"Alt+S", kShortcutSave},
+};
+
+// Keys of the picture's history. With the pointer over the canvas or the enlarged view they act
+// on the picture whatever holds the keyboard focus; elsewhere a text field with the focus keeps
+// them for its own undo.
+inline constexpr std::array kHistoryShortcuts{
+    Shortcut{"Ctrl+Z", kUndo},
+    Shortcut{"Ctrl+Y", kRedo},
+    Shortcut{"Ctrl+Shift+Z", kRedo},
 };
 
 }  // namespace lumigrid::command

@@ -37,7 +37,9 @@ void EditCommands::Edit(int c, CellOperation operation, bool marks_modified) {
   const int b = window_.State().CurrentBuffer();
   if (!ApplyCellOperation(window_.State(), b, c, operation)) return;
   if (marks_modified) window_.State().MarkModified(b);
-  if (operation != CellOperation::kCopy) window_.Editor().CellEdited(c);
+  if (operation == CellOperation::kCopy) return;
+  window_.State().RecordEdit(b, CellOperationName(operation));
+  window_.Editor().CellEdited(c);
 }
 
 void EditCommands::PopupOperation(CellOperation operation, bool marks_modified) {

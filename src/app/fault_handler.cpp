@@ -1,5 +1,6 @@
 #include "app/fault_handler.h"
 
+#include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -82,20 +83,26 @@ FatalErrorHandler::FatalErrorHandler(ui::Platform& platform, const std::string& 
     connect(app, &ui::Application::faultCaught, this, &FatalErrorHandler::ReportFault,
             Qt::QueuedConnection);
   }
+  // A fault signal sent to the program is reported once the loop takes events again.
+  if (const int notice = ui::FaultNoticeDescriptor(); notice >= 0) {
+    auto* notifier = new QSocketNotifier(notice, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &FatalErrorHandler::ReportFault);
+  }
 }
 
 FatalErrorHandler::~FatalErrorHandler() { ui::RestoreFaultHandling(); }
 
 void FatalErrorHandler::WriteRecovery(void* context) {
-  const auto* self = static_cast<const FatalErrorHandler*>(context);
+  auto* self = static_cast<FatalErrorHandler*>(context);
   if (!self->recovery_ || self->state_ == nullptr) return;
 #ifndef _WIN32
   for (int b = 1; b <= kBufferCount; ++b) {
     const char* copy = self->copies_[b - 1].c_str();
     const PictureBuffer& buffer = self->state_->Buffer(b);
     if (!buffer.Modified()) {
-      // A copy from an earlier fault is stale once the picture was saved.
-      ::unlink(copy);
+      // A copy from an earlier fault of this run is stale once the picture was saved; one
+      // left by an earlier run waits for its question at the start.
+      if (self->written_[b - 1]) ::unlink(copy);
       continue;
     }
     const char* partial = self->partial_copies_[b - 1].c_str();
@@ -108,7 +115,11 @@ void FatalErrorHandler::WriteRecovery(void* context) {
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     // Renamed only once whole, so an earlier copy is never replaced by half of one.
-    if (!ok || ::rename(partial, copy) != 0) ::unlink(partial);
+    if (!ok || ::rename(partial, copy) != 0) {
+      ::unlink(partial);
+    } else {
+      self->written_[b - 1] = 1;
+    }
   }
 #else
   // Windows: the exception filter runs on the faulting thread's own stack, where these
@@ -117,10 +128,12 @@ void FatalErrorHandler::WriteRecovery(void* context) {
     const PictureBuffer& buffer = self->state_->Buffer(b);
     if (!buffer.Modified()) {
       std::error_code ec;
-      std::filesystem::remove(PathFromUtf8(self->copies_[b - 1]), ec);
+      if (self->written_[b - 1]) std::filesystem::remove(PathFromUtf8(self->copies_[b - 1]), ec);
       continue;
     }
-    WriteFileSafely(self->copies_[b - 1], RecoveryFileContent(buffer));
+    if (WriteFileSafely(self->copies_[b - 1], RecoveryFileContent(buffer))) {
+      self->written_[b - 1] = 1;
+    }
   }
 #endif
 }
@@ -141,6 +154,13 @@ void FatalErrorHandler::ReportFault() {
     silent_ = true;
   }
   emit faultHandled();
+}
+
+void EndRun(std::unique_ptr<MainWindow> window) {
+  // After an abandoned command the widgets' destructors would meet what it left half done
+  // (a receiver still marked as inside a dead signal emission): the process ends without them.
+  if (ui::AbandonedCalls() == 0) window.reset();
+  ExitCleanup(0);
 }
 
 void ExitCleanup(int exit_code) {

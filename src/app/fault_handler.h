@@ -5,6 +5,8 @@
 
 #include <QObject>
 #include <array>
+#include <csignal>
+#include <memory>
 #include <string>
 
 #include "picture/geometry.h"
@@ -33,8 +35,9 @@ class FatalErrorHandler : public QObject {
   // The pictures whose modified buffers are copied on a fault.
   void Watch(const EditorState* state) { state_ = state; }
 
-  // Shows the fault message for the last abandoned command. Yes ends the program; after the
-  // first No later faults are passed over silently (their copies are still written).
+  // Shows the fault message for the last abandoned command or sent fault signal. Yes ends the
+  // program; after the first No later faults are passed over silently (their copies are still
+  // written).
   void ReportFault();
 
  signals:
@@ -50,9 +53,15 @@ class FatalErrorHandler : public QObject {
   std::string folder_;
   std::array<std::string, kBufferCount> copies_;
   std::array<std::string, kBufferCount> partial_copies_;
+  // Copies this run wrote; the others belong to an earlier run.
+  std::array<volatile std::sig_atomic_t, kBufferCount> written_{};
   bool silent_ = false;
   bool showing_ = false;
 };
+
+// The end of a run whose settings are written and copies removed: the window is destroyed,
+// unless a fault abandoned a command during the run, then the process ends with 0.
+[[noreturn]] void EndRun(std::unique_ptr<MainWindow> window);
 
 // Ends the process: the fault handling in force before the program started comes back and
 // buffered output is written. Never returns.

@@ -44,6 +44,7 @@ bool FileCommands::LoadPictureFile(const std::string& path, int b) {
   state.SetBufferFileName(b, path);
   window_.UpdateTitle();
   state.MarkClean(b);
+  state.StartHistoryAfresh(b);
   return true;
 }
 
@@ -68,12 +69,17 @@ bool FileCommands::ImportImage(const std::string& path, int b) {
   state.SetBufferFileName(b, path);
   window_.UpdateTitle();
   state.MarkClean(b);
+  // The buffer now carries the image's name: no undo may bring back what came before.
+  state.StartHistoryAfresh(b);
   const ImageDecodeResult result = DecodeImageToPicture(ToQt(path));
   if (result.status != ImageDecodeStatus::kOk) {
     ShowError(ImageFailedCaption(), ImageFailedText(path));
     return false;
   }
   state.Buffer(b).Bytes() = result.bytes;
+  // The flag was cleared before the decoding; the image is what the buffer was opened with.
+  state.MarkClean(b);
+  state.StartHistoryAfresh(b);
   return true;
 }
 
@@ -118,6 +124,7 @@ void FileCommands::SaveBufferAs() {
   if (name.empty()) return;
   SavePictureFile(name, b);
   // Even after a failed write: the user chose this name for the buffer.
+  if (name != window_.State().BufferFileName(b)) window_.State().StartHistoryAfresh(b);
   window_.State().SetBufferFileName(b, name);
   window_.UpdateTitle();
 }

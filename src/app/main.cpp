@@ -33,6 +33,5 @@ int main(int argc, char** argv) {
   lumigrid::WriteSettings(settings_path, window->CollectSettings());
   lumigrid::RemoveRecoveryCopies(recovery_folder);
   fatal_errors.Watch(nullptr);
-  window.reset();
-  lumigrid::ExitCleanup(0);
+  lumigrid::EndRun(std::move(window));
 }

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -14,8 +15,10 @@
 #include "app/commands.h"
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
+#include "app/history_commands.h"
 #include "app/keyboard_layout.h"
 #include "app/main_menus.h"
+#include "app/picture_commands.h"
 #include "app/texts.h"
 #include "app/tool_commands.h"
 #include "app/work_modes.h"
@@ -87,6 +90,8 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
   optimize_panel_->SetStartState(settings.count_byte, settings.auto_scan);
 
   RegisterCommands();
+  pictures_ = new PictureCommands(*this, settings.wrap_shift);
+  pictures_->Register(commands_);
   tools_ =
       new ToolCommands(*this, *static_cast<LogicPanel*>(panels_[PanelIndex(SidePanel::kLogic)]),
                        *static_cast<AnimationPanel*>(panels_[PanelIndex(SidePanel::kAnimation)]),
@@ -160,6 +165,8 @@ void MainWindow::RegisterCommands() {
     if (files_->Prompts().ConfirmDiscard(state_.CurrentBuffer())) NewPicture();
   });
   (new EditCommands(*this))->Register(commands_);
+  history_ = new HistoryCommands(*this);
+  history_->Register(commands_);
   commands_.Register(kClose, [this] { close(); });
   commands_.Register(kAbout, [this] { ShowAbout(); });
   commands_.RegisterRange(kModeEditing, kModeBin,
@@ -173,6 +180,9 @@ void MainWindow::NewPicture() {
   const int b = state_.CurrentBuffer();
   state_.MarkClean(b);
   state_.Buffer(b).Clear();
+  // New itself can be undone; the blank picture is what a later undo compares with.
+  state_.RecordEdit(b, "новый рисунок");
+  state_.MarkClean(b);
   editor_->RedrawCanvas();
   state_.SetBufferFileName(b, {});
   UpdateTitle();
@@ -225,14 +235,26 @@ bool MainWindow::BeforeEvent(QObject* receiver, QEvent* event) {
   const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
   // By the physical key: Alt+S arrives as Alt+Ы while the Russian layout is active.
   const int physical = static_cast<int>(UsKeyOfRussianLetter(static_cast<char32_t>(key->key())));
-  for (const int code : {key->key(), physical}) {
-    if (code == 0) continue;
-    const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(code)));
-    for (const command::Shortcut& s : command::kShortcuts) {
+  const auto matches = [&](const command::Shortcut& s) {
+    for (const int code : {key->key(), physical}) {
+      if (code == 0) continue;
+      const QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(code)));
       if (pressed == QKeySequence(QString::fromLatin1(s.keys), QKeySequence::PortableText)) {
-        Dispatch(s.command);
         return true;
       }
+    }
+    return false;
+  };
+  for (const command::Shortcut& s : command::kShortcuts) {
+    if (matches(s)) {
+      Dispatch(s.command);
+      return true;
+    }
+  }
+  for (const command::Shortcut& s : command::kHistoryShortcuts) {
+    if (matches(s) && history_->KeysGoToPicture(QApplication::focusWidget())) {
+      Dispatch(s.command);
+      return true;
     }
   }
   return false;
@@ -267,6 +289,7 @@ void MainWindow::AfterEvent(QObject* receiver, QEvent* event) {
     }
   }
   editor_->RunPolls();
+  if (history_) history_->UpdateMenu();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -26,12 +26,14 @@ class CellPanel;
 class ConversionPanel;
 class Editor;
 class FileCommands;
+class HistoryCommands;
 class ListingCommands;
 class ListingView;
 class MainMenus;
 class ToolCommands;
 class OptimizeCommands;
 class OptimizePanel;
+class PictureCommands;
 
 class MainWindow : public QMainWindow, public ui::EventObserver {
   Q_OBJECT
@@ -60,6 +62,8 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ConversionPanel* ConversionSidePanel() const { return conversion_panel_; }
   ListingCommands& Listings() { return *listing_commands_; }
   ToolCommands& Tools() { return *tools_; }
+  HistoryCommands& History() { return *history_; }
+  PictureCommands& Pictures() { return *pictures_; }
   OptimizePanel* OptimizeSidePanel() const { return optimize_panel_; }
   OptimizeCommands& Optimizer() { return *optimize_commands_; }
   ListingView* Listing(int b) const { return listings_[IsValidBuffer(b) ? b - 1 : 0]; }
@@ -110,6 +114,8 @@ class MainWindow : public QMainWindow, public ui::EventObserver {
   ConversionPanel* conversion_panel_ = nullptr;
   ListingCommands* listing_commands_ = nullptr;
   ToolCommands* tools_ = nullptr;
+  HistoryCommands* history_ = nullptr;
+  PictureCommands* pictures_ = nullptr;
   OptimizePanel* optimize_panel_ = nullptr;
   OptimizeCommands* optimize_commands_ = nullptr;
   std::array<ListingView*, kBufferCount> listings_{};

@@ -17,6 +17,8 @@ struct Settings {
   int count_byte = 1;      // minimum run of the identical-byte scan
   bool auto_scan = true;
   std::array<std::string, 10> recent_files;
+  // The transforms of the menu "Рисунок".
+  bool wrap_shift = false;  // "Сдвиг по кругу": a shift brings the pixels in at the other edge
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -117,6 +117,10 @@ std::vector<SettingKey> BuildKeys() {
   };
   AddRecentKeys(keys,
                 std::make_index_sequence<std::tuple_size_v<decltype(Settings::recent_files)>>{});
+  // Groups of their own for what lies beyond the Parts' settings.
+  keys.push_back({"Transforms", "WrapShift", T::kFlag, 0,
+                  [](const Settings& s) { return s.wrap_shift ? 1 : 0; },
+                  [](Settings& s, int v) { s.wrap_shift = v != 0; }, nullptr, nullptr, true});
   return keys;
 }
 
@@ -242,6 +246,12 @@ Settings SettingsFromDocument(const SettingsDocument& document) {
 
 void StoreSettings(SettingsDocument& document, const Settings& settings) {
   for (const SettingKey& key : SettingKeys()) {
+    if (key.only_when_set && !document.Value(key.group, key.name)) {
+      const bool is_default = key.type == SettingType::kText
+                                  ? key.text(settings).empty()
+                                  : key.number(settings) == key.default_number;
+      if (is_default) continue;
+    }
     if (key.type == SettingType::kText) {
       const std::string& text = key.text(settings);
       document.SetValue(key.group, key.name, HasLineBreak(text) ? std::string() : text);

@@ -59,6 +59,9 @@ struct SettingKey {
   void (*set_number)(Settings&, int) = nullptr;
   const std::string& (*text)(const Settings&) = nullptr;
   void (*set_text)(Settings&, std::string) = nullptr;
+  // A key of the program's own additions: written only once it differs from its default or
+  // the file holds it already, so a run that never touched it leaves the file as it was.
+  bool only_when_set = false;
 };
 
 // Every key, in the order it is read and written.

@@ -1,6 +1,7 @@
 // The main window's side of the settings: each key's value read from its control at the end.
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/picture_commands.h"
 #include "app/tool_commands.h"
 #include "codegen/conversion_panel.h"
 #include "optimize/optimize_panel.h"
@@ -21,6 +22,7 @@ Settings MainWindow::CollectSettings() const {
   s.count_byte = optimize_panel_->RunValue();
   s.auto_scan = optimize_panel_->AutoScan();
   for (int i = 1; i <= RecentFiles::kCount; ++i) s.recent_files[i - 1] = state_.Recent().Entry(i);
+  s.wrap_shift = pictures_->WrapShift();
   return s;
 }
 

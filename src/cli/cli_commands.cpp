@@ -130,7 +130,7 @@ int RunImport(const ParsedCommand& command, Context& context) {
   const auto conversion = ReadConversionOptions(command, context);
   if (!conversion) return context.ExitCode();
   context.SetConversion(*conversion);
-  const auto picture = context.LoadPicture(command.positional[0]);
+  const auto picture = context.LoadImage(command.positional[0]);
   if (!picture) return context.ExitCode();
   const PictureBytes& bytes = picture->buffer.Bytes();
   return context.WriteOutput(*output, std::string(bytes.begin(), bytes.end()));

@@ -6,6 +6,7 @@
 
 #include "app/file_rules.h"
 #include "files/image_import.h"
+#include "files/mono_convert.h"
 #include "files/path_text.h"
 #include "files/picture_file.h"
 #include "files/safe_file.h"
@@ -15,6 +16,8 @@ namespace lumigrid::cli {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kNotAnImage = "not a BMP, JPEG or PNG image";
 
 PictureBytes RawPicture(std::string_view data) {
   PictureBytes bytes{};
@@ -79,15 +82,39 @@ std::optional<LoadedPicture> Context::DecodeImage(const std::string& path,
     }
     case ImageDecodeStatus::kUnreadable:
       Fail(shown, "cannot open the file");
-      return std::nullopt;
+      break;
+    case ImageDecodeStatus::kNotAnImage:
+      Fail(shown, kNotAnImage);
+      break;
     case ImageDecodeStatus::kUndecodable:
+      Fail(shown, "the image is damaged or cut short");
+      break;
+    case ImageDecodeStatus::kTooLarge:
+      Fail(shown, "the image is too large: " + std::to_string(result.width) + " x " +
+                      std::to_string(result.height) + " pixels, the import takes at most " +
+                      std::to_string(kMaxImageSide) + " a side and " +
+                      std::to_string(kMaxImagePixels) + " in all");
+      break;
+    case ImageDecodeStatus::kUnsupported:
+      Fail(shown, "the import does not read " + result.kind);
       break;
   }
-  Fail(shown, "not a BMP, JPEG or PNG image, or the image is damaged");
   return std::nullopt;
 }
 
 std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
+  return Load(argument, false);
+}
+
+std::optional<LoadedPicture> Context::LoadImage(const std::string& argument) {
+  if (argument != "-" && HasExtension(argument, "chr")) {
+    Fail(argument, "a .chr picture needs no import: give it to the other commands as it is");
+    return std::nullopt;
+  }
+  return Load(argument, true);
+}
+
+std::optional<LoadedPicture> Context::Load(const std::string& argument, bool images_only) {
   if (argument == "-") {
     if (stdin_used_) {
       Usage("standard input can be read only once");
@@ -100,6 +127,10 @@ std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
       return std::nullopt;
     }
     if (!LooksLikeImage(*data)) {
+      if (images_only) {
+        Fail("-", kNotAnImage);
+        return std::nullopt;
+      }
       LoadedPicture picture;
       picture.buffer.Bytes() = RawPicture(*data);
       return picture;
@@ -119,14 +150,14 @@ std::optional<LoadedPicture> Context::LoadPicture(const std::string& argument) {
   }
   // A .chr file is read as a picture whatever it holds; anything else that starts like an
   // image, or is named like one, is imported.
-  bool import = false;
+  bool import = images_only;
   if (!HasExtension(argument, "chr")) {
     const std::optional<std::string> head = ReadFileBytes(argument, 16);
     if (!head) {
       Fail(argument, "cannot open the file");
       return std::nullopt;
     }
-    import = LooksLikeImage(*head) || IsImagePath(argument);
+    import = import || LooksLikeImage(*head) || IsImagePath(argument);
   }
   if (import) {
     std::optional<LoadedPicture> picture = DecodeImage(argument, argument);

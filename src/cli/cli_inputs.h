@@ -22,6 +22,8 @@ class Context {
 
   // Reports what went wrong itself and returns nullopt on failure.
   std::optional<LoadedPicture> LoadPicture(const std::string& argument);
+  // The same for a BMP, JPEG or PNG image only: anything else, a .chr picture included, fails.
+  std::optional<LoadedPicture> LoadImage(const std::string& argument);
   // How images are turned into pictures from here on; the defaults are the editor's import.
   void SetConversion(const ConversionOptions& options) { conversion_ = options; }
 
@@ -36,6 +38,7 @@ class Context {
   const CliIo& Io() const { return io_; }
 
  private:
+  std::optional<LoadedPicture> Load(const std::string& argument, bool images_only);
   std::optional<LoadedPicture> DecodeImage(const std::string& path, const std::string& shown);
 
   const CliIo& io_;

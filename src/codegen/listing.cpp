@@ -17,9 +17,6 @@ constexpr std::string_view kCrystal2Banner = "**** КРИСТАЛЛ 2 ****";
 constexpr std::string_view kNamedFileLine = "; Файл  —  ";
 constexpr std::string_view kNumberedFileLine = "; <Буфер ";
 
-// "0x01,...,0x80": eight values of four characters and seven commas.
-constexpr size_t kValuesLength = kBytesPerCell * 5 - 1;
-
 constexpr std::array<char, 512> MakeHexPairs() {
   constexpr char kDigits[] = "0123456789ABCDEF";
   std::array<char, 512> pairs{};
@@ -72,18 +69,10 @@ class ListingBuilder {
   }
 
   void DataLine(int cell) {
-    const std::string& prefix = prefixes_.data;
-    std::string line(prefix.size() + kValuesLength, ',');
-    std::copy(prefix.begin(), prefix.end(), line.begin());
-    char* out = line.data() + prefix.size();
-    for (int k = 1; k <= kBytesPerCell; ++k) {
-      const uint8_t v = bytes_[ByteOffset(cell, k)];
-      out[0] = '0';
-      out[1] = 'x';
-      out[2] = kHexPairs[2 * v];
-      out[3] = kHexPairs[2 * v + 1];
-      out += 5;  // the comma is already there
-    }
+    std::string line;
+    line.reserve(prefixes_.data.size() + kCellValuesLength);
+    line = prefixes_.data;
+    AppendCellValues(line, bytes_, cell);
     Line(std::move(line));
   }
 
@@ -125,6 +114,20 @@ void AppendHexByte(std::string& out, uint8_t value) {
   out.append("0x");
   out.push_back(kHexPairs[2 * value]);
   out.push_back(kHexPairs[2 * value + 1]);
+}
+
+void AppendCellValues(std::string& out, const PictureBytes& bytes, int cell) {
+  const size_t at = out.size();
+  out.resize(at + kCellValuesLength, ',');
+  char* p = out.data() + at;
+  for (int k = 1; k <= kBytesPerCell; ++k) {
+    const uint8_t v = bytes[ByteOffset(cell, k)];
+    p[0] = '0';
+    p[1] = 'x';
+    p[2] = kHexPairs[2 * v];
+    p[3] = kHexPairs[2 * v + 1];
+    p += 5;  // the comma is already there
+  }
 }
 
 std::optional<std::vector<std::string>> GenerateListing(const PictureBuffer& buffer,

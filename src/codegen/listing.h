@@ -43,6 +43,12 @@ std::optional<ListingLinePrefixes> ListingPrefixes(const ListingOptions& options
 // Appends H(value): "0x" and exactly two upper-case hexadecimal digits.
 void AppendHexByte(std::string& out, uint8_t value);
 
+// Characters of one cell's values in a data line: eight of H(value) and seven commas.
+inline constexpr size_t kCellValuesLength = kBytesPerCell * 5 - 1;
+
+// Appends the values of cell c (1..128) as its data line holds them: "0x01,0x02,...,0x80".
+void AppendCellValues(std::string& out, const PictureBytes& bytes, int cell);
+
 // The lines (UTF-8) of the listing of `buffer`, whose number 1..10 names it in the file line
 // when it has no file. Returns std::nullopt, and the caller shows the warning above, when
 // the own directive is chosen and its name is empty. Indents of 0 or less give no spaces.

@@ -36,6 +36,24 @@ enum Number : int {
   kShortcutSave = 89,
   kStyleStandard = 90,  // 90..95: menu styles 0..5
   kStyleLast = 95,
+  // Beyond the Parts: the menu "Рисунок" (100..199).
+  kUndo = 100,
+  kRedo = 101,
+  // 110..119 drawing tools, 120..139 transforms and whole-buffer commands, 140..149 the system
+  // clipboard, 150..159 import with settings and the frame tables.
+  kInvert = 120,
+  kFlipHorizontal = 121,
+  kFlipVertical = 122,
+  kRotate180 = 123,
+  kShiftLeft = 124,  // 124..127: one pixel left, right, up, down
+  kShiftRight = 125,
+  kShiftUp = 126,
+  kShiftDown = 127,
+  kShiftWrap = 128,  // "Сдвиг по кругу", a check mark
+  kClearBuffer = 129,
+  kCopyBuffer = 130,
+  kCopyPicture = 140,
+  kPastePicture = 141,
 };
 
 }  // namespace lumigrid::command

@@ -53,15 +53,21 @@ class PngDecoder {
   PngDecoder(const PngDecoder&) = delete;
   PngDecoder& operator=(const PngDecoder&) = delete;
 
-  std::optional<PictureBytes> Decode(std::FILE* file, const ConversionOptions& options) {
-    if (png_ == nullptr || info_ == nullptr || !Run(file, options)) return std::nullopt;
-    return builder_->Picture();
+  ImageDecodeResult Decode(std::FILE* file, const ConversionOptions& options) {
+    if (png_ == nullptr || info_ == nullptr || !Run(file, options)) return refusal_;
+    return Decoded(builder_->Picture());
   }
 
  private:
   bool Run(std::FILE* file, const ConversionOptions& options) {
     if (setjmp(png_jmpbuf(png_))) return false;
     png_init_io(png_, file);
+    // The pixels need IHDR, PLTE, tRNS and IDAT only. Every other chunk is skipped unread:
+    // libpng would first allocate the length a text or palette-suggestion chunk declares (up
+    // to 2 GB in a 57-byte file) and only then find the file too short.
+    png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    // Every size the format allows reaches IsImportableSize, which names it too large.
+    png_set_user_limits(png_, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_read_info(png_, info_);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
@@ -70,10 +76,14 @@ class PngDecoder {
     int interlace = 0;
     png_get_IHDR(png_, info_, &width, &height, &bit_depth, &colour_type, &interlace, nullptr,
                  nullptr);
-    if (!IsImportableSize(width, height)) return false;
+    if (!IsImportableSize(width, height)) {
+      refusal_ = TooLarge(width, height);
+      return false;
+    }
     const bool transparency = png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
 
-    // A 1-bit image keeps its two colours through the scaling.
+    // A 1-bit image is handed over with its two colours, as libpng expands them: an index
+    // beyond a one-entry palette comes out black.
     std::array<Rgb, 2> two_colours{kBlack, kWhite};
     bool one_bit = bit_depth == 1 && !transparency && colour_type != PNG_COLOR_TYPE_PALETTE;
     if (bit_depth == 1 && !transparency && colour_type == PNG_COLOR_TYPE_PALETTE) {
@@ -81,8 +91,9 @@ class PngDecoder {
       int entries = 0;
       png_get_PLTE(png_, info_, &palette, &entries);
       one_bit = entries >= 1;
-      for (int i = 0; i < std::min(entries, 2); ++i) {
-        two_colours[i] = MakeRgb(palette[i].red, palette[i].green, palette[i].blue);
+      for (int i = 0; i < 2; ++i) {
+        two_colours[i] =
+            i < entries ? MakeRgb(palette[i].red, palette[i].green, palette[i].blue) : kBlack;
       }
     }
 
@@ -133,6 +144,7 @@ class PngDecoder {
 
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
+  ImageDecodeResult refusal_ = Refusal(ImageDecodeStatus::kUndecodable);
   std::vector<png_byte> data_;
   std::vector<Rgb> row_;
   std::optional<PictureBuilder> builder_;
@@ -185,9 +197,9 @@ class JpegDecoder {
   JpegDecoder(const JpegDecoder&) = delete;
   JpegDecoder& operator=(const JpegDecoder&) = delete;
 
-  std::optional<PictureBytes> Decode(std::FILE* file, const ConversionOptions& options) {
-    if (!Run(file, options)) return std::nullopt;
-    return builder_->Picture();
+  ImageDecodeResult Decode(std::FILE* file, const ConversionOptions& options) {
+    if (!Run(file, options)) return refusal_;
+    return Decoded(builder_->Picture());
   }
 
  private:
@@ -198,7 +210,10 @@ class JpegDecoder {
     info_.mem->max_memory_to_use = kJpegMemoryLimit;
     jpeg_stdio_src(&info_, file);
     jpeg_read_header(&info_, TRUE);
-    if (!IsImportableSize(info_.image_width, info_.image_height)) return false;
+    if (!IsImportableSize(info_.image_width, info_.image_height)) {
+      refusal_ = TooLarge(info_.image_width, info_.image_height);
+      return false;
+    }
     switch (info_.jpeg_color_space) {
       case JCS_GRAYSCALE:
         info_.out_color_space = JCS_GRAYSCALE;
@@ -243,47 +258,39 @@ class JpegDecoder {
   jpeg_decompress_struct info_{};
   JpegErrors errors_{};
   bool created_ = false;
+  ImageDecodeResult refusal_ = Refusal(ImageDecodeStatus::kUndecodable);
   std::vector<JSAMPLE> data_;
   std::vector<Rgb> row_;
   std::optional<PictureBuilder> builder_;
 };
 
-std::optional<PictureBytes> DecodeBmpFile(const std::filesystem::path& path,
-                                          const ConversionOptions& options) {
+ImageDecodeResult DecodeBmpFile(const std::filesystem::path& path,
+                                const ConversionOptions& options) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) return Refusal(ImageDecodeStatus::kUnreadable);
   return DecodeBmp(in, options);
 }
 
 }  // namespace
 
 ImageDecodeResult DecodeImageFile(const std::string& utf8_path, const ConversionOptions& options) {
-  ImageDecodeResult result;
   const std::filesystem::path path = PathFromUtf8(utf8_path);
   std::error_code error;
   File file = std::filesystem::is_directory(path, error) ? nullptr : OpenForReading(path);
-  if (!file) {
-    result.status = ImageDecodeStatus::kUnreadable;
-    return result;
-  }
+  if (!file) return Refusal(ImageDecodeStatus::kUnreadable);
   unsigned char magic[8] = {};
   const std::size_t got = std::fread(magic, 1, sizeof magic, file.get());
   std::rewind(file.get());
 
-  std::optional<PictureBytes> picture;
   if (got >= 2 && magic[0] == 'B' && magic[1] == 'M') {
     file.reset();
-    picture = DecodeBmpFile(path, options);
-  } else if (got == 8 && png_sig_cmp(magic, 0, 8) == 0) {
-    picture = PngDecoder().Decode(file.get(), options);
-  } else if (got >= 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) {
-    picture = JpegDecoder().Decode(file.get(), options);
+    return DecodeBmpFile(path, options);
   }
-  if (picture) {
-    result.status = ImageDecodeStatus::kOk;
-    result.bytes = *picture;
+  if (got == 8 && png_sig_cmp(magic, 0, 8) == 0) return PngDecoder().Decode(file.get(), options);
+  if (got >= 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) {
+    return JpegDecoder().Decode(file.get(), options);
   }
-  return result;
+  return Refusal(ImageDecodeStatus::kNotAnImage);
 }
 
 }  // namespace lumigrid

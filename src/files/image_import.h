@@ -6,25 +6,15 @@
 #include <string>
 
 #include "files/conversion_options.h"
-#include "picture/picture_buffer.h"
+#include "files/image_decode_result.h"
 
 namespace lumigrid {
-
-enum class ImageDecodeStatus {
-  kOk,
-  kUnreadable,   // the file cannot be opened for reading
-  kUndecodable,  // not a BMP, JPEG or PNG image, damaged, cut short, or of a size refused
-};
-
-struct ImageDecodeResult {
-  ImageDecodeStatus status = ImageDecodeStatus::kUndecodable;
-  PictureBytes bytes{};  // the converted picture; all 0 unless status is kOk
-};
 
 // Decodes the image and converts it by the options; the defaults are the editor's import
 // (scaled to 128 x 64 by area average, aspect not kept, grey unless 1-bit, lit below 220).
 // A declared size beyond IsImportableSize is refused before anything is decoded; a file
-// whose pixel data ends early or that the decoder finds corrupt is refused too.
+// whose pixel data ends early or that the decoder finds corrupt is refused too. A PNG's
+// ancillary chunks other than tRNS are skipped unread, so their declared lengths cost nothing.
 ImageDecodeResult DecodeImageFile(const std::string& utf8_path,
                                   const ConversionOptions& options = {});
 

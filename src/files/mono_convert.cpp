@@ -125,6 +125,12 @@ ImageSource SourceOf(const RgbImage& image, std::array<Rgb, 2> two_colours) {
   return source;
 }
 
+bool IsBlackAndWhite(const std::array<Rgb, 2>& two_colours) {
+  const Rgb a = two_colours[0] & 0xFFFFFF;
+  const Rgb b = two_colours[1] & 0xFFFFFF;
+  return (a == kBlack && b == kWhite) || (a == kWhite && b == kBlack);
+}
+
 void GrayscaleImage(RgbImage& image) {
   for (Rgb& c : image.pixels) {
     const int grey = Grey(RedOf(c), GreenOf(c), BlueOf(c));
@@ -407,7 +413,7 @@ PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& op
 PictureBuilder::PictureBuilder(int width, int height, int depth,
                                const std::array<Rgb, 2>& two_colours, bool bottom_up,
                                const ConversionOptions& options)
-    : depth_(depth),
+    : depth_(depth == 1 && !IsBlackAndWhite(two_colours) ? 24 : depth),
       two_colours_(two_colours),
       options_(options),
       placement_(PlaceImage(width, height, options.fit)),

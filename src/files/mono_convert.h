@@ -55,13 +55,18 @@ using RowReader = std::function<const Rgb*(int y)>;
 struct ImageSource {
   int width = 0;
   int height = 0;
-  int depth = 24;  // 1 = black-and-white: no grey conversion, scaled with two colours
+  int depth = 24;  // 1: two colours (see IsBlackAndWhite for what that changes)
   std::array<Rgb, 2> two_colours{kBlack, kWhite};  // the palette of a 1-bit image
   RowReader rows;
 };
 
 ImageSource SourceOf(const RgbImage& image,
                      std::array<Rgb, 2> two_colours = std::array<Rgb, 2>{kBlack, kWhite});
+
+// A 1-bit image counts as black-and-white when its two colours are black and white, in either
+// order: only such an image keeps its two colours through the scaling and skips the grey
+// conversion. Any other 1-bit image is converted as a colour image.
+bool IsBlackAndWhite(const std::array<Rgb, 2>& two_colours);
 
 // (30 R + 53 G + 11 B) div 94: the weights add up to 94, so white stays 255, black 0.
 constexpr int Grey(int r, int g, int b) { return (30 * r + 53 * g + 11 * b) / 94; }
@@ -180,10 +185,11 @@ FitPlacement PlaceImage(int width, int height, Fit fit);
 PictureBytes ConvertToPicture(const RgbImage& image, const ConversionOptions& options = {});
 
 // The whole conversion of an image fed row by row by a decoder: placement, area average,
-// grey unless 1-bit, then lit or clear pixels.
+// grey unless black-and-white, then lit or clear pixels.
 class PictureBuilder {
  public:
-  // The size must be importable (IsImportableSize).
+  // The size must be importable (IsImportableSize). A depth of 1 with two colours other than
+  // black and white is taken as a colour image.
   PictureBuilder(int width, int height, int depth, const std::array<Rgb, 2>& two_colours,
                  bool bottom_up = false, const ConversionOptions& options = {});
 
@@ -207,7 +213,8 @@ class PictureBuilder {
   AreaAverager averager_;
 };
 
-// The whole conversion: placed and scaled into 128 x 64, grey unless 1-bit, then lit or clear.
+// The whole conversion: placed and scaled into 128 x 64, grey unless black-and-white, then lit
+// or clear.
 PictureBytes ImageToPicture(const ImageSource& source, const ConversionOptions& options = {});
 
 }  // namespace lumigrid

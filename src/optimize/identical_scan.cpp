@@ -62,6 +62,7 @@ PictureBytes ScanIdenticalBytes(const EditorState& state, const SourceFlags& tic
 
 void StoreSkipMap(EditorState& state, const PictureBytes& map) {
   state.Buffer(kSkipMapBuffer).Bytes() = map;
+  state.RecordEdit(kSkipMapBuffer, "карта обходов");
 }
 
 int CountTicked(const SourceFlags& ticked) {

@@ -23,4 +23,18 @@ bool ApplyCellOperation(EditorState& state, int b, int c, CellOperation operatio
   return false;
 }
 
+const char* CellOperationName(CellOperation operation) {
+  switch (operation) {
+    case CellOperation::kCut:
+      return "вырезание ячейки";
+    case CellOperation::kCopy:
+      return "копирование ячейки";
+    case CellOperation::kPaste:
+      return "вставка ячейки";
+    case CellOperation::kClear:
+      return "очистка ячейки";
+  }
+  return "";
+}
+
 }  // namespace lumigrid

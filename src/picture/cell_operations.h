@@ -12,4 +12,7 @@ enum class CellOperation { kCut = 1, kCopy = 2, kPaste = 3, kClear = 4 };
 // operation counts as a change depends on how the user asked for it.
 bool ApplyCellOperation(EditorState& state, int b, int c, CellOperation operation);
 
+// The operation as a step of the history: "вырезание ячейки".
+const char* CellOperationName(CellOperation operation);
+
 }  // namespace lumigrid

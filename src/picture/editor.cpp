@@ -30,6 +30,15 @@ void Editor::RedrawCanvas() { ShowPicture(state_.CurrentBuffer()); }
 
 void Editor::ShowPicture(int b) { w_.canvas->DrawPicture(state_.Buffer(b)); }
 
+void Editor::RefreshPicture() {
+  RedrawCanvas();
+  if (state_.SelectedCell() != kNoCell) {
+    OpenCell(state_.SelectedCell());
+  } else if (state_.WorkMode() == 1 && hover_.HoverCell() != 0) {
+    RedrawCell(hover_.HoverCell(), CellLook::kHover);
+  }
+}
+
 void Editor::RedrawCell(int c, CellLook look) {
   w_.canvas->DrawCell(c, state_.Current().Cell(c), look);
 }
@@ -91,17 +100,26 @@ void Editor::RunPolls() {
 }
 
 void Editor::PaintPoll() {
+  const Qt::MouseButtons buttons = platform_.PointerButtons();
+  if (stroke_buffer_ != 0 && !(buttons & (Qt::LeftButton | Qt::RightButton))) {
+    // A stroke in the enlarged view, from press to release, is one step of the history.
+    state_.RecordEdit(stroke_buffer_, "рисование");
+    stroke_buffer_ = 0;
+  }
   const int c = state_.SelectedCell();
   if (state_.WorkMode() != 1 || c == kNoCell) return;
   ZoomViewWidget* zoom = w_.cell_panel->ZoomView();
   const ZoomViewWidget::Hit hit =
       ZoomViewWidget::SquareAt(zoom->mapFromGlobal(platform_.PointerPosition()));
-  const Qt::MouseButtons buttons = platform_.PointerButtons();
   const PaintAction action =
       paint_.Poll(hit.square, hit.dx, hit.dy, buttons & Qt::LeftButton, buttons & Qt::RightButton);
   if (action == PaintAction::kNone) return;
   const bool lit = action == PaintAction::kSet;
   const int b = state_.CurrentBuffer();
+  if (stroke_buffer_ != b) {
+    if (stroke_buffer_ != 0) state_.RecordEdit(stroke_buffer_, "рисование");
+    stroke_buffer_ = b;
+  }
   state_.MarkModified(b);
   zoom->PaintSquare(hit.square, lit);
   state_.Buffer(b).SetCellPixel(c, SquareByte(hit.square), SquareRow(hit.square), lit);

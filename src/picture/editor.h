@@ -48,6 +48,9 @@ class Editor : public QObject {
   void RedrawCanvas();                    // current buffer, all cells normal
   void RedrawCell(int c, CellLook look);  // from the current buffer
   void ShowPicture(int b);                // any buffer, all cells normal (tab unchanged)
+  // After a change anywhere in the current picture: the canvas, the open cell's enlarged view
+  // and its readout follow the new bytes.
+  void RefreshPicture();
 
   void OpenCell(int c);
   // After an edit of a whole cell of the current buffer: the open cell keeps its look and its
@@ -89,6 +92,7 @@ class Editor : public QObject {
   Widgets w_;
   std::function<void()> return_to_editing_;
   PaintTracker paint_;
+  int stroke_buffer_ = 0;  // buffer of the enlarged-view stroke not yet recorded, 0 for none
   HoverTracker hover_;
   int popup_cell_ = 0;
   bool switching_tab_ = false;

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "edit/history.h"
 #include "picture/listing_options.h"
 #include "picture/picture_buffer.h"
 #include "picture/recent_files.h"
@@ -30,7 +31,9 @@ class EditorState {
 
   bool BufferModified(int b) const { return Buffer(b).Modified(); }
   void MarkModified(int b) { Buffer(b).SetModified(true); }
-  void MarkClean(int b) { Buffer(b).SetModified(false); }
+  // Clears the modified flag; the content at this moment is what undo and redo compare with
+  // to tell whether the buffer is modified again.
+  void MarkClean(int b);
   const std::string& BufferFileName(int b) const { return Buffer(b).FileName(); }
   void SetBufferFileName(int b, std::string path) { Buffer(b).SetFileName(std::move(path)); }
 
@@ -55,12 +58,26 @@ class EditorState {
   // Gives every buffer the same options (at start, from the stored panel state).
   void SetAllConversionOptions(const ListingOptions& options);
 
+  // Undo and redo, one history per buffer.
+  const PictureHistory& History(int b) const;
+  // Records the change of buffer b since its last step as one step named `label`.
+  void RecordEdit(int b, std::string label);
+  // Buffer b's content now belongs to a file it was opened from or saved to under a new name:
+  // no step may take it back to content that did not come from there.
+  void StartHistoryAfresh(int b);
+  // Takes back or redoes one step of buffer b. Returning to the content last saved or opened
+  // clears the modified flag; any other content sets it. False when there was nothing to do.
+  bool UndoEdit(int b);
+  bool RedoEdit(int b);
+
   RecentFiles& Recent() { return recent_files_; }
   const RecentFiles& Recent() const { return recent_files_; }
 
  private:
   std::array<PictureBuffer, kBufferCount> buffers_;
   std::array<ListingOptions, kBufferCount> conversion_options_;
+  std::array<PictureHistory, kBufferCount> histories_;
+  std::array<PictureBytes, kBufferCount> clean_content_{};  // as last saved or opened
   mutable PictureBuffer spare_buffer_;
   mutable ListingOptions spare_options_;
   int current_buffer_ = 1;

@@ -20,9 +20,17 @@ void ZoomViewWidget::FillSquare(int n, Rgb colour) {
 }
 
 void ZoomViewWidget::LoadCell(const CellBytes& bytes) {
+  // One painter and one update for the whole view: a whole picture changed by a command
+  // reloads the open cell, and 64 of each cost more than the canvas redraw.
+  QPainter painter(&MutableImage());
+  const QColor lit = ui::ToQColor(colour::kPixelLit);
+  const QColor unlit = ui::ToQColor(colour::kSquareUnlit);
   for (int n = 1; n <= kZoomSquareCount; ++n) {
-    PaintSquare(n, TestBit(bytes[SquareByte(n) - 1], SquareRow(n)) != 0);
+    const Rect r = ZoomSquareRect(n);
+    const bool on = TestBit(bytes[SquareByte(n) - 1], SquareRow(n)) != 0;
+    painter.fillRect(r.x, r.y, r.width, r.height, on ? lit : unlit);
   }
+  update();
 }
 
 void ZoomViewWidget::ClearView() {

@@ -29,11 +29,13 @@ void LogicUndo::Apply(EditorState& state, LogicOp op, int f, int s, int r) {
   available_ = true;
   CombineBytes(op, state.Buffer(f).Bytes(), state.Buffer(s).Bytes(), result.Bytes());
   state.MarkModified(r);
+  state.RecordEdit(r, "логическая операция");
 }
 
 int LogicUndo::Undo(EditorState& state) {
   if (!available_) return 0;
   state.Buffer(buffer_).Bytes() = store_;
+  state.RecordEdit(buffer_, "отмена логической операции");
   available_ = false;
   return buffer_;
 }

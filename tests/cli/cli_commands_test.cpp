@@ -381,6 +381,58 @@ TEST(CliImport, DefaultsAreTheEditorsImportAndOptionsReachTheConversion) {
   }
 }
 
+// Regression: 'import Makefile -o x.chr' wrote the text as picture bytes. 'import' takes
+// images only, and every refusal is one line saying what is wrong, the output untouched.
+TEST(CliImport, TakesImagesOnlyAndSaysWhyNot) {
+  TempFolder folder;
+  const std::string text = folder.File("Makefile");
+  std::ofstream(text) << "all:\n\tcc -o x x.c\n";
+  const std::string picture = folder.File("logo.chr");
+  ASSERT_TRUE(WritePictureFile(picture, RandomPicture(7)));
+  const std::string wide = folder.File("wide.png");
+  ASSERT_TRUE(QImage(65536, 1, QImage::Format_Mono).save(QString::fromStdString(wide), "PNG"));
+  const std::string cut = folder.File("cut.png");
+  std::ofstream(cut, std::ios::binary) << ReadAll(WriteRampPng(folder, "ramp.png")).substr(0, 300);
+  // A valid 8 x 8 bitmap of 2 bits per pixel: four colours, 4 bytes a row.
+  std::string two_bit = "BM" + std::string(8, '\0') + std::string("\x46\0\0\0\x28\0\0\0", 8) +
+                        std::string("\x08\0\0\0\x08\0\0\0\1\0\2\0", 12);
+  two_bit.resize(0x46 + 32, '\0');
+  const std::string bitmap = folder.File("two-bit.bmp");
+  std::ofstream(bitmap, std::ios::binary) << two_bit;
+  const std::string kept = folder.File("kept.chr");
+
+  const struct {
+    std::vector<std::string> args;
+    std::string input;
+    std::string message;
+  } cases[] = {
+      {{"import", text, "-o", kept}, "", "Makefile: not a BMP, JPEG or PNG image\n"},
+      {{"import", "-", "-o", kept}, "all:\n", "standard input: not a BMP, JPEG or PNG image\n"},
+      {{"import", picture, "-o", kept},
+       "",
+       "logo.chr: a .chr picture needs no import: give it to the other commands as it is\n"},
+      {{"import", wide, "-o", kept},
+       "",
+       "wide.png: the image is too large: 65536 x 1 pixels, the import takes at most 65535 a "
+       "side and 1073741824 in all\n"},
+      {{"import", bitmap, "-o", kept},
+       "",
+       "two-bit.bmp: the import does not read bitmaps of 2 "
+       "bits per pixel\n"},
+      {{"import", cut, "-o", kept}, "", "cut.png: the image is damaged or cut short\n"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(kept) << "old content";
+    const auto run = RunInProcess(c.args, c.input);
+    EXPECT_EQ(run.exit_code, kExitFailure) << c.message;
+    EXPECT_TRUE(run.err.ends_with(c.message)) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(ReadAll(kept), "old content");
+  }
+  // The other commands still read any file but an image as picture bytes.
+  EXPECT_EQ(RunInProcess({"listing", text, "-o", folder.File("text.asm")}).exit_code, kExitOk);
+}
+
 TEST(CliLogic, EachOperationByteByByte) {
   TempFolder folder;
   const PictureBytes a = RandomPicture(13), b = RandomPicture(14);

@@ -20,10 +20,18 @@ void Put32(std::string& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
+// The picture of a bitmap held in memory, or nothing when it is refused.
+std::optional<PictureBytes> Decode(const std::string& file) {
+  std::istringstream in(file);
+  const ImageDecodeResult result = DecodeBmp(in);
+  if (result.status != ImageDecodeStatus::kOk) return std::nullopt;
+  return result.bytes;
+}
+
 struct Layout {
   const char* name;
   int bits;
-  uint32_t info_size;  // 12, 40 or 124
+  uint32_t info_size;  // 12 (OS/2 1.x), 16 or 64 (OS/2 2.x), 40 or 124
   uint32_t compression;
   bool top_down;
   std::array<uint32_t, 4> masks;  // for bit fields
@@ -155,8 +163,8 @@ std::string EncodeBmp(const RgbImage& image, const Layout& layout) {
     Put32(info, 0);
     if (layout.info_size > 40) {
       for (const uint32_t m : layout.masks) Put32(info, m);
-      info.resize(layout.info_size, '\0');
     }
+    info.resize(layout.info_size, '\0');
   }
   const auto offset = static_cast<uint32_t>(14 + info.size() + masks.size() + palette.size());
   std::string file = "BM";
@@ -179,6 +187,9 @@ TEST(DecodeBmp, EveryLayoutGivesThePictureAndACutOneNone) {
       {"4-bit palette", 4, 40, 0, true, {}},
       {"1-bit palette", 1, 40, 0, false, {}},
       {"1-bit core header", 1, 12, 0, false, {}},
+      {"1-bit OS/2 2.x short header", 1, 16, 0, false, {}},
+      {"8-bit OS/2 2.x", 8, 64, 0, false, {}},
+      {"4-bit run-length OS/2 2.x", 4, 64, 2, false, {}},
       {"8-bit run-length", 8, 40, 1, false, {}},
       {"4-bit run-length", 4, 40, 2, false, {}},
   };
@@ -197,13 +208,10 @@ TEST(DecodeBmp, EveryLayoutGivesThePictureAndACutOneNone) {
       image.depth = layout.bits == 1 ? 1 : 24;
       const PictureBytes expected = ImageToPicture(SourceOf(image));
       const std::string file = EncodeBmp(image, layout);
-      std::istringstream in(file);
-      const std::optional<PictureBytes> got = DecodeBmp(in);
+      const std::optional<PictureBytes> got = Decode(file);
       ASSERT_TRUE(got.has_value());
       EXPECT_EQ(*got, expected);
-
-      std::istringstream cut(file.substr(0, file.size() - 1));
-      EXPECT_FALSE(DecodeBmp(cut).has_value());
+      EXPECT_FALSE(Decode(file.substr(0, file.size() - 1)).has_value());
     }
   }
 }
@@ -218,16 +226,12 @@ TEST(DecodeBmp, OffsetInsideTheHeadersMeansTheDataFollowThem) {
        {Layout{"24-bit", 24, 40, 0, false, {}}, Layout{"8-bit palette", 8, 40, 0, false, {}}}) {
     SCOPED_TRACE(layout.name);
     const std::string file = EncodeBmp(image, layout);
-    const std::optional<PictureBytes> whole = [&] {
-      std::istringstream in(file);
-      return DecodeBmp(in);
-    }();
+    const std::optional<PictureBytes> whole = Decode(file);
     ASSERT_TRUE(whole.has_value());
     for (uint32_t offset : {0u, 14u, 53u}) {
       std::string unset = file;
       for (int i = 0; i < 4; ++i) unset[10 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
-      std::istringstream in(unset);
-      EXPECT_EQ(DecodeBmp(in), whole) << "offset " << offset;
+      EXPECT_EQ(Decode(unset), whole) << "offset " << offset;
     }
   }
 }
@@ -239,8 +243,7 @@ TEST(DecodeBmp, TransparentPixelsAreBackground) {
   const std::size_t pixels = file.size() - 128 * 64 * 4;
   for (int y = 0; y < 64; ++y)
     for (int x = 0; x < 64; ++x) file[pixels + (y * 128 + x) * 4 + 3] = 0;
-  std::istringstream in(file);
-  const std::optional<PictureBytes> got = DecodeBmp(in);
+  const std::optional<PictureBytes> got = Decode(file);
   ASSERT_TRUE(got.has_value());
   PictureBuffer picture;
   picture.Bytes() = *got;
@@ -248,6 +251,124 @@ TEST(DecodeBmp, TransparentPixelsAreBackground) {
   EXPECT_FALSE(picture.Pixel(63, 63));
   EXPECT_TRUE(picture.Pixel(64, 0));
   EXPECT_TRUE(picture.Pixel(127, 63));
+}
+
+// OS/2 writers leave out palette entries the pixels do not use and start the pixel data right
+// after the short palette; the data offset tells how many entries there are.
+TEST(DecodeBmp, PaletteEndsWhereThePixelDataStart) {
+  std::mt19937 random(17);
+  RgbImage image(40, 30);
+  for (Rgb& c : image.pixels) c = random() % 2 == 0 ? kBlack : kWhite;
+  for (const Layout& layout :
+       {Layout{"8-bit core header", 8, 12, 0, false, {}},
+        Layout{"4-bit core header", 4, 12, 0, false, {}}, Layout{"8-bit", 8, 40, 0, false, {}}}) {
+    const std::string full = EncodeBmp(image, layout);
+    const std::optional<PictureBytes> expected = Decode(full);
+    ASSERT_TRUE(expected.has_value()) << layout.name;
+    const std::size_t entry = layout.info_size == 12 ? 3 : 4;
+    const std::size_t palette_start = 14 + layout.info_size;
+    const std::size_t full_entries = std::size_t{1} << layout.bits;
+    for (const std::size_t entries : {std::size_t{2}, std::size_t{3}, full_entries - 1}) {
+      SCOPED_TRACE(testing::Message() << layout.name << ", " << entries << " entries");
+      std::string file = full;
+      file.erase(palette_start + entries * entry, (full_entries - entries) * entry);
+      const auto offset = static_cast<uint32_t>(palette_start + entries * entry);
+      for (int i = 0; i < 4; ++i) file[10 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
+      EXPECT_EQ(Decode(file), expected);
+    }
+  }
+}
+
+// Valid bitmaps the import does not read say so, and which kind they are; sizes beyond the
+// limits are refused as too large; the rest of what cannot be read is damaged.
+TEST(DecodeBmp, RefusalsSayWhy) {
+  struct Case {
+    uint32_t info_size;
+    int32_t width, height;
+    int bits;
+    uint32_t compression;
+    ImageDecodeStatus status;
+    std::string kind;
+  };
+  const auto kUnsupported = ImageDecodeStatus::kUnsupported;
+  const auto kTooLarge = ImageDecodeStatus::kTooLarge;
+  const auto kDamaged = ImageDecodeStatus::kUndecodable;
+  const Case cases[] = {
+      {40, 8, 8, 2, 0, kUnsupported, "bitmaps of 2 bits per pixel"},
+      {124, 8, 8, 64, 0, kUnsupported, "bitmaps of 64 bits per pixel"},
+      {64, 8, 8, 24, 4, kUnsupported, "bitmaps with 24-bit run-length coding"},
+      {64, 8, 8, 1, 3, kUnsupported, "OS/2 bitmaps with Huffman coding"},
+      {40, 8, 8, 0, 4, kUnsupported, "bitmaps holding JPEG data"},
+      {108, 8, 8, 0, 5, kUnsupported, "bitmaps holding PNG data"},
+      {40, 8, 8, 32, 11, kUnsupported, "CMYK bitmaps"},
+      {40, 65536, 1, 24, 0, kTooLarge, ""},
+      {40, 1, -65536, 24, 0, kTooLarge, ""},
+      {40, 32768, 32769, 1, 0, kTooLarge, ""},
+      {40, 8, 8, 7, 0, kDamaged, ""},
+      {40, 0, 8, 24, 0, kDamaged, ""},
+      {40, 8, 8, 24, 1, kDamaged, ""},  // 8-bit run-length coding at 24 bits
+      {40, 8, 8, 8, 9, kDamaged, ""},
+  };
+  for (const Case& c : cases) {
+    std::string file = "BM";
+    Put32(file, 0);
+    Put32(file, 0);
+    Put32(file, 0);
+    Put32(file, c.info_size);
+    Put32(file, static_cast<uint32_t>(c.width));
+    Put32(file, static_cast<uint32_t>(c.height));
+    Put16(file, 1);
+    Put16(file, static_cast<uint32_t>(c.bits));
+    Put32(file, c.compression);
+    file.resize(14 + c.info_size + 4096, '\0');
+    std::istringstream in(file);
+    const ImageDecodeResult result = DecodeBmp(in);
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.bits << " bits, "
+                                    << "compression " << c.compression);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.kind, c.kind);
+    if (c.status == kTooLarge) {
+      EXPECT_EQ(result.width, c.width);
+      EXPECT_EQ(result.height, std::abs(int64_t{c.height}));
+    }
+  }
+}
+
+// Regression: jumps and runs past the right edge grew the column counter without bound, and
+// 2^31 columns overflowed it (undefined behaviour, reported by the sanitizer build).
+TEST(DecodeBmp, RunLengthColumnsPastTheEdgeDoNotOverflow) {
+  constexpr int kCodes = 8'500'000;  // each moves 255 columns: past 2^31 in all
+  const struct {
+    int bits;
+    std::string code;
+  } cases[] = {
+      {8, std::string("\0\2\xFF\0", 4)},  // jump 255 right, 0 down
+      {4, std::string("\xFF\x11", 2)},    // a run of 255 pixels of entry 1
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bits);
+    const int entries = 1 << c.bits;
+    std::string file = "BM";
+    const auto offset = static_cast<uint32_t>(14 + 40 + 4 * entries);
+    Put32(file, 0);
+    Put32(file, 0);
+    Put32(file, offset);
+    Put32(file, 40);
+    Put32(file, 1);
+    Put32(file, 1);
+    Put16(file, 1);
+    Put16(file, static_cast<uint32_t>(c.bits));
+    Put32(file, c.bits == 8 ? 1 : 2);
+    file.resize(offset, '\0');
+    file.replace(14 + 40, 4, std::string("\xFF\xFF\xFF\0", 4));  // entry 0 white, 1 black
+    file += std::string("\1\x11", 2);                            // the one pixel, black
+    std::string codes = c.code;
+    while (codes.size() < c.code.size() * kCodes) codes += codes;
+    file += codes.substr(0, c.code.size() * kCodes) + std::string("\0\1", 2);
+    const std::optional<PictureBytes> got = Decode(file);
+    ASSERT_TRUE(got.has_value());
+    EXPECT_TRUE(std::all_of(got->begin(), got->end(), [](uint8_t b) { return b == 0xFF; }));
+  }
 }
 
 }  // namespace

@@ -68,9 +68,11 @@ TEST(ImageToPicture, GreyThresholdDecidesLitPixels) {
       {0xFFFF00, 24, false},
       {0x000000, 24, true},
       {0xFFFFFF, 24, false},
-      // Green 210 but grey 229: only a 1-bit image skips the grey conversion.
+      // Green 210 but grey 229: a 1-bit image is grey-converted too unless black-and-white.
       {0xFFD2FF, 24, false},
-      {0xFFD2FF, 1, true},
+      {0xFFD2FF, 1, false},
+      // Cyan's green is 255 but its grey 173.
+      {0x00FFFF, 1, true},
   };
   for (const Case& c : cases) {
     const RgbImage image(kPictureWidth, kPictureHeight, c.depth, c.colour);
@@ -168,11 +170,23 @@ TEST(ScaleArea, OneBitImageStaysTwoColoured) {
     ASSERT_EQ(scaled.pixels[i], dark_count[i] >= 2 ? palette[1] : palette[0])
         << "block " << i << " with " << dark_count[i] << " dark pixels";
   }
-  // Not grey-converted: dark red has green 0 (lit), yellow green 255 (clear).
+  // Not black-and-white, so the picture is converted as a colour image: one dark red pixel of
+  // four already makes the average's grey 183 (lit); all yellow is grey 225 (clear).
   const PictureBytes bytes = ImageToPicture(SourceOf(image, palette));
   PictureBuffer picture;
   picture.Bytes() = bytes;
-  for (int i = 0; i < 128 * 64; ++i) ASSERT_EQ(picture.Pixel(i % 128, i / 128), dark_count[i] >= 2);
+  for (int i = 0; i < 128 * 64; ++i) ASSERT_EQ(picture.Pixel(i % 128, i / 128), dark_count[i] >= 1);
+  // Black and white in either order keep the two colours: half or more black lights a pixel.
+  for (const std::array<Rgb, 2> black_and_white : {std::array{kWhite, kBlack}, {kBlack, kWhite}}) {
+    RgbImage mono(256, 128, 1, kWhite);
+    for (std::size_t i = 0; i < mono.pixels.size(); ++i) {
+      if (image.pixels[i] == palette[1]) mono.pixels[i] = kBlack;
+    }
+    picture.Bytes() = ImageToPicture(SourceOf(mono, black_and_white));
+    for (int i = 0; i < 128 * 64; ++i) {
+      ASSERT_EQ(picture.Pixel(i % 128, i / 128), dark_count[i] >= 2);
+    }
+  }
 }
 
 TEST(OverWhite, TransparentIsBackground) {

@@ -67,7 +67,8 @@ TEST(SettingsKeysTest, TableOrderAndNames) {
             "Convert.Otstup1 Convert.Otstup2 Convert.Dir Convert.StyleMenu Anime.Delay "
             "Optimizacia.CountByte Optimizacia.Auto RecentFiles.File1 RecentFiles.File2 "
             "RecentFiles.File3 RecentFiles.File4 RecentFiles.File5 RecentFiles.File6 "
-            "RecentFiles.File7 RecentFiles.File8 RecentFiles.File9 RecentFiles.File10 ");
+            "RecentFiles.File7 RecentFiles.File8 RecentFiles.File9 RecentFiles.File10 "
+            "Transforms.WrapShift ");
 }
 
 // Values read from hand-written files.
@@ -183,12 +184,28 @@ TEST(SettingsWriteTest, WholeTableIntoAnEmptyFileReadsBack) {
   s.count_byte = 64;
   s.auto_scan = false;
   for (int i = 0; i < 10; ++i) s.recent_files[i] = "C:\\Рисунки\\" + std::to_string(i) + ".chr";
+  s.wrap_shift = true;
   SettingsDocument doc;
   StoreSettings(doc, s);
   const std::string bytes = doc.Bytes();
   EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "Cyrillic fits Windows-1251";
+  EXPECT_NE(bytes.find("\r\n[Transforms]\r\nWrapShift = 1\r\n"), std::string::npos) << bytes;
   EXPECT_NE(bytes.find("Dir = DB\r\nStyleMenu = 5\r\n"), std::string::npos) << bytes;
   EXPECT_EQ(Read(bytes), s);
+}
+
+TEST(SettingsWriteTest, OwnGroupsAppearOnlyOnceSet) {
+  SettingsDocument doc;
+  StoreSettings(doc, Settings{});
+  EXPECT_EQ(doc.Bytes().find("Transforms"), std::string::npos) << "untouched: as the file was";
+  Settings wrap;
+  wrap.wrap_shift = true;
+  StoreSettings(doc, wrap);
+  ASSERT_NE(doc.Bytes().find("[Transforms]\r\nWrapShift = 1\r\n"), std::string::npos);
+  // Once in the file, the default is written back too.
+  StoreSettings(doc, Settings{});
+  EXPECT_NE(doc.Bytes().find("[Transforms]\r\nWrapShift = 0\r\n"), std::string::npos);
+  EXPECT_EQ(Read(doc.Bytes()), Settings{});
 }
 
 TEST(SettingsWriteTest, CharacterOutsideWindows1251WritesUtf8WithMark) {

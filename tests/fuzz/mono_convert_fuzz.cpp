@@ -141,9 +141,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // The whole conversion: the model scaled to 128 x 64 (or the image as it is), grey unless
-  // 1-bit, lit where green < 220; pixel (x, y) is bit y % 8 of byte x % 8 of cell
-  // 16 (y / 8) + x / 8.
+  // black-and-white, lit where green < 220; pixel (x, y) is bit y % 8 of byte x % 8 of cell
+  // 16 (y / 8) + x / 8. A 1-bit image of other colours is converted as a colour image.
   const lumigrid::PictureBytes picture = lumigrid::ImageToPicture(src.View());
+  const Rgb first = src.two[0] & 0xFFFFFF;
+  const Rgb second = src.two[1] & 0xFFFFFF;
+  const bool black_and_white =
+      src.depth == 1 && ((first == 0 && second == 0xFFFFFF) || (first == 0xFFFFFF && second == 0));
+  const int depth = black_and_white ? 1 : 24;
   lumigrid::PictureBytes want{};
   const AxisModel px = Axis(src.width, lumigrid::kPictureWidth);
   const AxisModel py = Axis(src.height, lumigrid::kPictureHeight);
@@ -151,11 +156,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       src.width == lumigrid::kPictureWidth && src.height == lumigrid::kPictureHeight;
   for (int y = 0; y < lumigrid::kPictureHeight; ++y) {
     for (int x = 0; x < lumigrid::kPictureWidth; ++x) {
-      Rgb c = copied
-                  ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
-                  : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, src.depth, src.two);
+      Rgb c = copied ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
+                     : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, depth, src.two);
       int green = lumigrid::GreenOf(c);
-      if (src.depth != 1) green = lumigrid::Grey(lumigrid::RedOf(c), green, lumigrid::BlueOf(c));
+      if (depth != 1) green = lumigrid::Grey(lumigrid::RedOf(c), green, lumigrid::BlueOf(c));
       if (green < lumigrid::kLitBelowGreen) {
         want[static_cast<size_t>(((y / 8) * 16 + x / 8) * 8 + x % 8)] |=
             static_cast<uint8_t>(1u << (y % 8));

@@ -109,11 +109,12 @@ TEST_F(MainWindowLayout, ListingViewsUseAFixedPitchFontOnPaleGreen) {
 using Menus = MainWindowTest;
 
 TEST_F(Menus, MenuBarHoldsTheFileModeAndHelpMenus) {
+  // "Рисунок" between "Режим" and "Справка" holds what goes beyond these menus.
   const QList<QAction*> tops = Window().menuBar()->actions();
-  ASSERT_EQ(tops.size(), 3);
+  ASSERT_EQ(tops.size(), 4);
   EXPECT_EQ(tops[0]->text(), "Файл");
   EXPECT_EQ(tops[1]->text(), "Режим");
-  EXPECT_EQ(tops[2]->text(), "Справка");
+  EXPECT_EQ(tops[3]->text(), "Справка");
 
   QStringList file{"4 Новый\tCtrl+N",
                    "1 Открыть\tCtrl+O",
@@ -139,7 +140,7 @@ TEST_F(Menus, MenuBarHoldsTheFileModeAndHelpMenus) {
                          "  94 Фиолетовый",
                          "  95 Чёрный"};
   EXPECT_EQ(Describe(tops[1]->menu()), mode);
-  EXPECT_EQ(Describe(tops[2]->menu()), QStringList{"8 О программе"});
+  EXPECT_EQ(Describe(tops[3]->menu()), QStringList{"8 О программе"});
 }
 
 TEST_F(Menus, PopupMenusHoldTheirItems) {

@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "files/mono_convert.h"
 #include "image/stream_writers.h"
 
 namespace lumigrid {
@@ -197,6 +198,48 @@ TEST_F(ImageImportTest, OneBitBitmapKeepsItsTwoColours) {
                 Expected([&](int x, int y) { return unscaled.pixelIndex(x, y) == 1; }));
 }
 
+TEST_F(ImageImportTest, OneBitImagesOfOtherColoursConvertAsColourImages) {
+  // Only black and white, in either order, keep the two-colour rounding; any other palette is
+  // averaged exactly and grey-converted. Cyan's green is 255 (clear) but its grey 173 (lit).
+  struct Case {
+    QRgb first, second;
+    bool black_and_white;
+  };
+  const Case cases[] = {{qRgb(255, 255, 255), qRgb(0, 0, 0), true},
+                        {qRgb(0, 0, 0), qRgb(255, 255, 255), true},
+                        {qRgb(0, 255, 255), qRgb(255, 255, 255), false},
+                        {qRgb(0, 0, 255), qRgb(0, 255, 0), false},
+                        {qRgb(0, 160, 0), qRgb(255, 165, 0), false}};
+  std::mt19937 random(23);
+  for (const Case& c : cases) {
+    for (const QSize size : {QSize(256, 128), QSize(128, 64), QSize(301, 170)}) {
+      QImage mono(size, QImage::Format_Mono);
+      mono.setColorTable({c.first, c.second});
+      RgbImage colours(size.width(), size.height(), c.black_and_white ? 1 : 24);
+      for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+          const int index = random() % 3 == 0 ? 1 : 0;
+          mono.setPixel(x, y, index);
+          colours.Set(x, y, (index == 1 ? c.second : c.first) & 0xFFFFFF);
+        }
+      }
+      const PictureBytes expected =
+          ImageToPicture(SourceOf(colours, {c.first & 0xFFFFFF, c.second & 0xFFFFFF}));
+      SCOPED_TRACE(testing::Message() << std::hex << c.first << "/" << c.second << std::dec << " "
+                                      << size.width() << "x" << size.height());
+      for (const char* type : {"png", "bmp"}) {
+        const QString path = Save(mono, QString("mono.%1").arg(type), type);
+        ASSERT_EQ(QImageReader(path).read().depth(), 1) << type;
+        ExpectPicture(path, expected);
+      }
+    }
+  }
+  QImage cyan(300, 200, QImage::Format_Mono);
+  cyan.setColorTable({qRgb(0, 255, 255), qRgb(255, 255, 255)});
+  cyan.fill(0);
+  ExpectPicture(Save(cyan, "cyan.png", "png"), Expected([](int, int) { return true; }));
+}
+
 TEST_F(ImageImportTest, FormatComesFromTheContent) {
   const QImage half = Filled(128, 64, QImage::Format_RGB32, [](int x, int) {
     return x < 64 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
@@ -215,19 +258,48 @@ TEST_F(ImageImportTest, FormatComesFromTheContent) {
   QFile png_file(Save(half, "valid.png", "png"));
   ASSERT_TRUE(png_file.open(QIODevice::ReadOnly));
   const QByteArray png = png_file.readAll();
+  const auto kNotAnImage = ImageDecodeStatus::kNotAnImage;
+  const auto kDamaged = ImageDecodeStatus::kUndecodable;
   const struct {
     const char* name;
     QByteArray bytes;
+    ImageDecodeStatus status;
   } undecodable[] = {
-      {"photo.jpg", "This is a text file, not a picture.\n"},
-      {"empty.png", ""},
-      {"netpbm.jpg", "P1\n2 2\n1 0\n0 1\n"},  // an image, but not one we import
-      {"anim.png", gif},
-      {"truncated.png", png.left(60)},
-      {"garbage.bmp", QByteArray("BM") + QByteArray(200, '\x7f')},
+      {"photo.jpg", "This is a text file, not a picture.\n", kNotAnImage},
+      {"empty.png", "", kNotAnImage},
+      {"netpbm.jpg", "P1\n2 2\n1 0\n0 1\n", kNotAnImage},  // an image, but not one we import
+      {"anim.png", gif, kNotAnImage},
+      {"truncated.png", png.left(60), kDamaged},
+      {"garbage.bmp", QByteArray("BM") + QByteArray(200, '\x7f'), kDamaged},
   };
-  for (const auto& u : undecodable) {
-    ExpectStatus(Write(u.name, u.bytes), ImageDecodeStatus::kUndecodable);
+  for (const auto& u : undecodable) ExpectStatus(Write(u.name, u.bytes), u.status);
+}
+
+TEST_F(ImageImportTest, AncillaryPngChunksLeaveThePixelsAsTheyAre) {
+  // Text, colour-space and unknown chunks, valid, empty or damaged, change nothing: only the
+  // header, palette, transparency and pixel data count.
+  const auto grey = [](int x, int y) { return static_cast<uint8_t>((x * 7 + y * 13) % 256); };
+  RgbImage image(300, 200);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x) image.Set(x, y, MakeRgb(grey(x, y), grey(x, y), grey(x, y)));
+  const PictureBytes expected = ImageToPicture(SourceOf(image));
+  using Chunks = std::vector<testing_images::PngChunk>;
+  const std::string text("Comment\0a picture", 17);
+  const Chunks variants[] = {
+      {},
+      {{"tEXt", text}, {"zTXt", std::string("Comment\0\0not deflate", 20)}},
+      {{"tEXt", ""}, {"iTXt", ""}, {"sPLT", ""}},
+      {{"prVt", ""}, {"prVt", std::string(100, 'x')}},
+      {{"gAMA", std::string("\0\0\xB1\x8F", 4)},
+       {"sRGB", std::string(1, '\0')},
+       {"iCCP", std::string("icc\0\0bad profile", 17)},
+       {"pHYs", std::string(9, '\1')}},
+  };
+  int i = 0;
+  for (const Chunks& chunks : variants) {
+    const std::string file = testing_images::GreyPngFile(300, 200, grey, chunks);
+    ExpectPicture(Write(QString("chunks%1.png").arg(i++), QByteArray::fromStdString(file)),
+                  expected);
   }
 }
 
@@ -266,8 +338,9 @@ TEST_F(ImageImportTest, HugeDeclaredImagesAreRefusedUndecoded) {
   // The header itself is valid: Qt reports the declared size.
   const QString huge = Write("huge.png", PngHeaderOnly(100000, 100000));
   ASSERT_EQ(QImageReader(huge).size(), QSize(100000, 100000));
-  ExpectStatus(huge, ImageDecodeStatus::kUndecodable);
-  ExpectStatus(Write("wide.png", PngHeaderOnly(2000000000, 1)), ImageDecodeStatus::kUndecodable);
+  ExpectStatus(huge, ImageDecodeStatus::kTooLarge);
+  ExpectStatus(Write("wide.png", PngHeaderOnly(2000000000, 1)), ImageDecodeStatus::kTooLarge);
+  ExpectStatus(Write("side.png", PngHeaderOnly(65536, 1)), ImageDecodeStatus::kTooLarge);
   // An importable size whose pixel data is missing.
   ExpectStatus(Write("over.png", PngHeaderOnly(7072, 7072)), ImageDecodeStatus::kUndecodable);
 }

@@ -4,6 +4,7 @@
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <memory>
@@ -95,6 +96,40 @@ bool WriteJpeg(const std::string& path, int width, int height, int channels, int
   const bool ok = JpegRows(info, file.get(), width, height, channels, quality, fill, row);
   jpeg_destroy_compress(&info);
   return ok;
+}
+
+std::string PngChunkBytes(const PngChunk& chunk) {
+  const auto big_endian = [](uint32_t v) {
+    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 8), static_cast<char>(v)};
+  };
+  const std::string typed = chunk.type + chunk.data;
+  const auto crc = static_cast<uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size())));
+  return big_endian(static_cast<uint32_t>(chunk.data.size())) + typed + big_endian(crc);
+}
+
+std::string GreyPngFile(int width, int height, const std::function<uint8_t(int x, int y)>& grey,
+                        const std::vector<PngChunk>& extra) {
+  std::string header(13, '\0');
+  for (int i = 0; i < 4; ++i) {
+    header[i] = static_cast<char>(width >> (24 - 8 * i));
+    header[4 + i] = static_cast<char>(height >> (24 - 8 * i));
+  }
+  header[8] = 8;  // bits per sample, grey
+  std::string rows;
+  for (int y = 0; y < height; ++y) {
+    rows += '\0';  // no filter
+    for (int x = 0; x < width; ++x) rows += static_cast<char>(grey(x, y));
+  }
+  std::string packed(compressBound(static_cast<uLong>(rows.size())), '\0');
+  uLongf packed_size = static_cast<uLongf>(packed.size());
+  compress(reinterpret_cast<Bytef*>(packed.data()), &packed_size,
+           reinterpret_cast<const Bytef*>(rows.data()), static_cast<uLong>(rows.size()));
+  packed.resize(packed_size);
+  std::string file = "\x89PNG\r\n\x1a\n" + PngChunkBytes({"IHDR", header});
+  for (const PngChunk& chunk : extra) file += PngChunkBytes(chunk);
+  return file + PngChunkBytes({"IDAT", packed}) + PngChunkBytes({"IEND", ""});
 }
 
 }  // namespace lumigrid::testing_images

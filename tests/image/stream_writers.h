@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lumigrid::testing_images {
 
@@ -15,5 +16,17 @@ bool WritePng(const std::string& path, int width, int height, int channels, cons
               bool interlaced = false);
 bool WriteJpeg(const std::string& path, int width, int height, int channels, int quality,
                const RowFiller& fill);
+
+// A PNG file of 8-bit grey pixels put together by hand, with `extra` chunks between the
+// header and the pixel data: chunks libpng's writer would refuse or never write. The first 33
+// bytes are the signature and the header chunk.
+struct PngChunk {
+  std::string type;
+  std::string data;
+};
+std::string GreyPngFile(int width, int height, const std::function<uint8_t(int x, int y)>& grey,
+                        const std::vector<PngChunk>& extra = {});
+// Length, type, data and CRC of one chunk.
+std::string PngChunkBytes(const PngChunk& chunk);
 
 }  // namespace lumigrid::testing_images
