@@ -345,6 +345,34 @@ LoopRegisters FollowLoop(const FrameScript& script, int chip) {
   return loop;
 }
 
+// The same from one chip's plan, before its frames are built.
+LoopRegisters FollowPlan(const ChipPlan& plan) {
+  LoopRegisters loop;
+  bool touched = false;
+  for (size_t f = 0; f < plan.frames.size(); ++f) {
+    for (const PlannedPage& p : plan.frames[f]) {
+      Registers& r = f == 0 ? loop.after_first : loop.after_loop;
+      if (f > 0 && !touched) {
+        loop.reads_page = !p.set_page;
+        loop.reads_column = p.entry.has_value();
+        touched = true;
+      }
+      r = {p.page, p.exit};
+      if (f == 0) loop.after_loop = loop.after_first;
+    }
+  }
+  return loop;
+}
+
+// Operations of the byte that Landing adds.
+int LandingOperations(const LoopRegisters& loop) {
+  if (loop.Kept()) return 0;
+  const int page = loop.reads_page ? loop.after_first.page : loop.after_loop.page;
+  const int column = loop.reads_column ? (loop.after_first.column + kColumns - 1) % kColumns
+                                       : std::max(loop.after_loop.column, 0);
+  return (page != loop.after_loop.page) + (column != loop.after_loop.column) + 1;
+}
+
 // A byte rewritten with its own value, at the end of the loop frame, that leaves the chip's
 // registers as the frames after the loop expect; none when the loop frame leaves them so.
 std::optional<PageWrite> Landing(const FrameScript& script, int chip,
@@ -360,13 +388,6 @@ std::optional<PageWrite> Landing(const FrameScript& script, int chip,
                         {first_memory[DisplayMemoryOffset(chip, page, column)]},
                         column != loop.after_loop.column});
   return w;
-}
-
-int LandingOperations(const std::optional<PageWrite>& landing) {
-  if (!landing) return 0;
-  Frame frame;
-  frame.pages.push_back(*landing);
-  return FrameOperationCount(frame);
 }
 
 // The frames of the steps, each chip's pages as planned.
@@ -419,10 +440,16 @@ FrameScript MakeFrameScript(const std::vector<PictureBytes>& pictures,
       ChooseStartLines(columns, start, script.loop, options.scroll, std::nullopt);
   if (script.loop && options.scroll) {
     // The loop frame's own choice for the first picture's line may make a cheaper sequence.
+    // Worth a second pass only when the loop frame gains more than the first frame loses.
     const Step& before_loop = steps[steps.size() - 2];
-    const int wanted =
-        ChooseStartLine(before_loop.memory, before_loop.line, columns[0], true, std::nullopt).line;
-    if (wanted != steps[0].line) {
+    const Step loop_choice =
+        ChooseStartLine(before_loop.memory, before_loop.line, columns[0], true, std::nullopt);
+    const int wanted = loop_choice.line;
+    const int first_loss =
+        wanted == steps[0].line
+            ? 0
+            : ChooseStartLine(start, 0, columns[0], true, wanted).operations - steps[0].operations;
+    if (wanted != steps[0].line && steps.back().operations - loop_choice.operations > first_loss) {
       std::vector<Step> other = ChooseStartLines(columns, start, true, true, wanted);
       if (TotalOperations(other) < TotalOperations(steps)) steps = std::move(other);
     }
@@ -432,29 +459,28 @@ FrameScript MakeFrameScript(const std::vector<PictureBytes>& pictures,
   for (const Step& s : steps) {
     for (int chip = 0; chip < 2; ++chip) chip_frames[chip].push_back(s.masks[chip]);
   }
-  std::array<ChipPlan, 2> plans{PlanChipFrames(chip_frames[0]), PlanChipFrames(chip_frames[1])};
-  script.frames = BuildFrames(steps, plans);
-  if (!script.loop) return script;
-
-  // The frames after the loop expect the registers the first frame left: where the loop frame
-  // leaves a chip's otherwise, the search may end there instead, or else the loop frame ends
-  // with a byte that leaves them so.
-  const PictureBytes first_memory = ColumnsPicture(steps[0].memory);
-  for (int chip = 1; chip <= 2; ++chip) {
-    const LoopRegisters loop = FollowLoop(script, chip);
-    if (loop.Kept()) continue;
-    std::array<ChipPlan, 2> other = plans;
-    other[chip - 1] = PlanChipFrames(chip_frames[chip - 1],
-                                     ChipEnd{loop.reads_page ? loop.after_first.page : -1,
-                                             loop.reads_column ? loop.after_first.column : -1});
-    FrameScript replanned = script;
-    replanned.frames = BuildFrames(steps, other);
-    if (other[chip - 1].operations + LandingOperations(Landing(replanned, chip, first_memory)) <
-        plans[chip - 1].operations + LandingOperations(Landing(script, chip, first_memory))) {
-      plans = std::move(other);
-      script = std::move(replanned);
+  const std::array<ChipPlanner, 2> planners{ChipPlanner(chip_frames[0]),
+                                            ChipPlanner(chip_frames[1])};
+  std::array<ChipPlan, 2> plans{planners[0].Plan(), planners[1].Plan()};
+  if (script.loop) {
+    // The frames after the loop expect the registers the first frame left: where the loop
+    // frame leaves a chip's otherwise, the search may end there instead, or else the loop frame
+    // ends with a byte that leaves them so.
+    for (int chip = 0; chip < 2; ++chip) {
+      const LoopRegisters loop = FollowPlan(plans[chip]);
+      if (loop.Kept()) continue;
+      ChipPlan other =
+          planners[chip].Plan(ChipEnd{loop.reads_page ? loop.after_first.page : -1,
+                                      loop.reads_column ? loop.after_first.column : -1});
+      if (other.operations + LandingOperations(FollowPlan(other)) <
+          plans[chip].operations + LandingOperations(loop)) {
+        plans[chip] = std::move(other);
+      }
     }
   }
+  script.frames = BuildFrames(steps, plans);
+  if (!script.loop) return script;
+  const PictureBytes first_memory = ColumnsPicture(steps[0].memory);
   for (int chip = 1; chip <= 2; ++chip) {
     if (auto landing = Landing(script, chip, first_memory)) {
       script.frames.back().pages.push_back(std::move(*landing));

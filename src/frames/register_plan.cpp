@@ -441,14 +441,17 @@ std::pair<int, int> Trace(const FrameSearch& f, const Start& end, int exit,
 
 }  // namespace
 
-ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<ChipEnd> wanted,
-                        bool exhaustive) {
-  ChipPlan plan;
-  plan.frames.resize(frames.size());
-  std::vector<FrameSearch> searches(frames.size());
+struct ChipPlanner::Frame : FrameSearch {};
+
+ChipPlanner::~ChipPlanner() = default;
+ChipPlanner::ChipPlanner(ChipPlanner&&) noexcept = default;
+ChipPlanner& ChipPlanner::operator=(ChipPlanner&&) noexcept = default;
+
+ChipPlanner::ChipPlanner(const std::vector<PageMasks>& frames, bool exhaustive)
+    : frames_(frames.size()) {
   std::vector<Start> starts{Start{}};
   for (size_t t = 0; t < frames.size(); ++t) {
-    FrameSearch& f = searches[t];
+    FrameSearch& f = frames_[t];
     f.starts = std::move(starts);
     for (int page = 0; page < kPageCount; ++page) {
       const ColumnMask m = frames[t][static_cast<size_t>(page)];
@@ -465,10 +468,15 @@ ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<Chip
     }
     starts = f.ends;
   }
-  if (frames.empty()) return plan;
+}
+
+ChipPlan ChipPlanner::Plan(std::optional<ChipEnd> wanted) const {
+  ChipPlan plan;
+  plan.frames.resize(frames_.size());
+  if (frames_.empty()) return plan;
 
   // Back from the cheapest end, or the cheapest that ends where wanted.
-  const std::vector<Start>& ends = searches.back().ends;
+  const std::vector<Start>& ends = frames_.back().ends;
   auto fits = [&](const Start& e) {
     return wanted && (wanted->page < 0 || e.page == wanted->page) &&
            (wanted->column < 0 || (e.columns >> wanted->column & 1));
@@ -479,8 +487,8 @@ ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<Chip
   }
   plan.operations = ends[end].cost;
   int exit = fits(ends[end]) ? wanted->column : -1;
-  for (size_t t = frames.size(); t-- > 0;) {
-    const FrameSearch& f = searches[t];
+  for (size_t t = frames_.size(); t-- > 0;) {
+    const FrameSearch& f = frames_[t];
     const Start& chosen = f.ends[end];
     if (f.page_count == 0) {
       end = static_cast<size_t>(chosen.origin);

@@ -44,11 +44,29 @@ struct ChipEnd {
   int column = -1;
 };
 
-// `frames`: the changed columns of the chip's pages in each frame. With `end`, of the ways to
-// end the last frame the search keeps (up to one operation dearer than the cheapest) the
-// cheapest that ends there, when there is one. `exhaustive` searches every order of every
-// frame's pages, without the short cuts.
-ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames, std::optional<ChipEnd> end = {},
-                        bool exhaustive = false);
+// The search over `frames` (the changed columns of the chip's pages in each frame), done once
+// for any number of plans. `exhaustive` searches every order of every frame's pages, without
+// the short cuts.
+class ChipPlanner {
+ public:
+  explicit ChipPlanner(const std::vector<PageMasks>& frames, bool exhaustive = false);
+  ~ChipPlanner();
+  ChipPlanner(ChipPlanner&&) noexcept;
+  ChipPlanner& operator=(ChipPlanner&&) noexcept;
+
+  // The cheapest plan; with `end`, of the ways to end the last frame the search keeps (up to
+  // one operation dearer than the cheapest) the cheapest that ends there, when there is one.
+  ChipPlan Plan(std::optional<ChipEnd> end = {}) const;
+
+  struct Frame;  // the search's tables for one frame
+
+ private:
+  std::vector<Frame> frames_;
+};
+
+inline ChipPlan PlanChipFrames(const std::vector<PageMasks>& frames,
+                               std::optional<ChipEnd> end = {}, bool exhaustive = false) {
+  return ChipPlanner(frames, exhaustive).Plan(end);
+}
 
 }  // namespace lumigrid
