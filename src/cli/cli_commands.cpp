@@ -30,6 +30,9 @@ constexpr std::string_view kVersionText = "lumigrid-cli 3.8\n";
 
 OptionSpec Output(std::string_view what) { return {"output", 'o', "FILE", what}; }
 
+const OptionSpec kNoScrollOption{"no-scroll", 0, "",
+                                 "Keep the start line at 0: no scrolling by the start line."};
+
 // The listing options of the conversion panel, with its defaults.
 std::vector<OptionSpec> ListingOptionSpecs() {
   return {
@@ -297,6 +300,7 @@ std::optional<std::vector<PictureBytes>> LoadSequence(const std::vector<std::str
 std::optional<SequenceOptions> ReadSequenceOptions(const ParsedCommand& command, Context& context) {
   SequenceOptions options;
   options.loop = command.Has("loop");
+  options.scroll = !command.Has("no-scroll");
   if (const auto start = command.Value("from")) {
     auto picture = context.LoadPicture(*start);
     if (!picture) return std::nullopt;
@@ -493,14 +497,16 @@ const std::vector<CommandEntry>& Entries() {
           {"format", 0, "FORMAT", "asm (default), c or bin."},
           {"loop", 0, "", "End with the change from the last picture back to the first."},
           {"from", 0, "START", "The picture the display shows first (default: blank)."},
+          kNoScrollOption,
           {"name", 0, "NAME", "Name of the C array (default frame_table)."},
       };
       for (const OptionSpec& o : ListingOptionSpecs())
         if (o.name == "directive" || o.name == "indent1" || o.name == "indent2")
           options.push_back(o);
       list.push_back({{"frames", "PICTURE...",
-                       "The fewest display writes from each picture to the next, as a table for "
-                       "the frame player (see docs/frame_scripts.md).",
+                       "The fewest display writes from each picture to the next, scrolling with "
+                       "the start line where that is cheaper, as a table for the frame player "
+                       "(see docs/frame_scripts.md).",
                        options, 1, -1},
                       RunFrames});
     }
@@ -531,10 +537,12 @@ const std::vector<CommandEntry>& Entries() {
         {{"budget",
           "PICTURE...",
           "Bus operations, table bytes and bus time of each change of picture: every picture "
-          "written whole, only the bytes the skip map leaves, and the frame script.",
+          "written whole, only the bytes the skip map leaves, the frame script with every "
+          "page on its own, and the scrolling script 'frames' writes.",
           {Output("Write the table here (default: standard output)."),
            {"loop", 0, "", "Count the change from the last picture back to the first too."},
            {"from", 0, "START", "The picture the display shows first (default: blank)."},
+           kNoScrollOption,
            {"min-run", 0, "N", "The skip map's minimum run (1..64, default 1)."},
            {"cycle-ns", 0, "N", "One bus write cycle in ns (default 1000)."}},
           1,

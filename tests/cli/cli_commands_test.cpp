@@ -365,6 +365,15 @@ TEST(CliFrames, TablesOfTheSequenceInEachFormat) {
                                paths[2], paths[0], paths[1]});
   EXPECT_EQ(c.out, FrameTableC(script, "intro").value());
 
+  SequenceOptions flat = from_start;
+  flat.scroll = false;
+  const std::vector<uint8_t> flat_table =
+      EncodeFrameTable(MakeFrameScript({pictures[0], pictures[1]}, flat));
+  EXPECT_EQ(RunInProcess({"frames", "--format=bin", "--loop", "--no-scroll", "--from", paths[2],
+                          paths[0], paths[1]})
+                .out,
+            std::string(flat_table.begin(), flat_table.end()));
+
   EXPECT_EQ(RunInProcess({"frames", "--format", "hex", paths[0]}).exit_code, kExitUsage);
   EXPECT_EQ(RunInProcess({"frames", "--name", "a-b", paths[0]}).exit_code, kExitUsage);
   EXPECT_EQ(RunInProcess({"frames", "--from", folder.File("none.chr"), paths[0]}).exit_code,
@@ -527,6 +536,10 @@ TEST(CliBudget, TheCoresTableForTheSequence) {
       std::vector<const PictureBytes*>{&pictures[0], &pictures[1], &pictures[2]}, 2);
   EXPECT_EQ(run.out, FormatFrameBudget(*ComputeFrameBudget(pictures, map, options, 450)));
   EXPECT_EQ(RunInProcess(args).out, run.out);
+  args.push_back("--no-scroll");
+  options.scroll = false;
+  EXPECT_EQ(RunInProcess(args).out,
+            FormatFrameBudget(*ComputeFrameBudget(pictures, map, options, 450)));
   args[5] = "0";
   EXPECT_EQ(RunInProcess(args).exit_code, kExitUsage);
 }
