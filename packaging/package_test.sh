@@ -23,7 +23,8 @@ expected=(
   ./usr/share/lumigrid/players/frame_player.h
   ./usr/share/lumigrid/players/frame_player.c
   ./usr/share/lumigrid/players/frame_player.inc
-  ./usr/share/doc/lumigrid/frame_scripts.md
+  ./usr/share/doc/lumigrid/README.md
+  ./usr/share/doc/lumigrid/docs/frame_scripts.md
 )
 for size in 16 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -36,7 +37,7 @@ done
 ! grep -q lumigrid_screenshot <<<"$listing" || fail "the screenshot tool is packaged"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libc6 libqt6widgets6 qt6-qpa-plugins libgif7 libpng16 libjpeg; do
+for dep in libc6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n libgif7 libpng16 libjpeg; do
   grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 

@@ -1,11 +1,13 @@
 #include "app/about_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
 #include <QPushButton>
 
+#include "app/documentation.h"
 #include "app/texts.h"
 #include "ui/icons.h"
 #include "ui/platform.h"
@@ -13,14 +15,29 @@
 namespace lumigrid {
 
 namespace {
-const QUrl kHomePage(QStringLiteral("https://lumigrid.example.org/"));
-const QUrl kContact(QStringLiteral("mailto:lumigrid@example.org"));
+
+#ifndef LUMIGRID_SOURCE_DIR
+#define LUMIGRID_SOURCE_DIR ""
+#endif
+
+QUrl LocalUrl(const std::string& utf8_path) {
+  return QUrl::fromLocalFile(QString::fromStdString(utf8_path));
+}
+
 }  // namespace
 
-AboutWindow::AboutWindow(ui::Platform& platform, QWidget* parent)
+AboutLinks AboutLinks::Find() {
+  const std::optional<Documentation> docs =
+      FindDocumentation(QCoreApplication::applicationDirPath().toStdString(), LUMIGRID_SOURCE_DIR);
+  if (!docs) return {};
+  return {LocalUrl(docs->readme), LocalUrl(docs->folder)};
+}
+
+AboutWindow::AboutWindow(ui::Platform& platform, QWidget* parent, const AboutLinks& links)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      platform_(platform) {
+      platform_(platform),
+      links_(links) {
   setWindowTitle(QStringLiteral("О программе"));
   setFixedSize(234, 264);
   setAttribute(Qt::WA_DeleteOnClose);
@@ -34,17 +51,26 @@ AboutWindow::AboutWindow(ui::Platform& platform, QWidget* parent)
   picture_ = new QLabel(this);
   picture_->setGeometry(67, 48, 100, 100);
   picture_->setPixmap(ui::AboutPicture());
-  picture_->setToolTip(kHomePage.toString());
-  picture_->setCursor(Qt::PointingHandCursor);
   picture_->installEventFilter(this);
+  // Without documents nothing is a link: no address that leads nowhere.
+  const bool linked = !links_.readme.isEmpty();
+  if (linked) {
+    picture_->setToolTip(links_.readme.toLocalFile());
+    picture_->setCursor(Qt::PointingHandCursor);
+  }
+  const auto link = [linked](const QUrl& url, const QString& text) {
+    return linked
+               ? QStringLiteral("<a href=\"%1\">%2</a>").arg(url.toString(QUrl::FullyEncoded), text)
+               : QString();
+  };
 
-  AddLabel(QStringLiteral("Автор: проект Lumigrid<br><a href=\"%1\">%2</a>")
-               .arg(kContact.toString(), kContact.path()),
+  AddLabel(QStringLiteral("Автор: проект Lumigrid<br>") +
+               link(links_.folder, QStringLiteral("Документация")),
            palette().color(QPalette::WindowText), QRect(8, 150, 218, 28));
   AddLabel(QStringLiteral("Более подробно о работе программы можно прочитать на страничке"),
            QColor(151, 6, 64), QRect(8, 178, 218, 28));
-  AddLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(kHomePage.toString()),
-           palette().color(QPalette::WindowText), QRect(8, 206, 218, 15));
+  AddLabel(link(links_.readme, QStringLiteral("README.md")), palette().color(QPalette::WindowText),
+           QRect(8, 206, 218, 15));
 
   auto* ok = new QPushButton(QStringLiteral("Ok"), this);
   ok->setGeometry(82, 234, 70, 24);
@@ -124,7 +150,7 @@ void AboutWindow::closeEvent(QCloseEvent* event) {
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == picture_ && event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    platform_.OpenLink(kHomePage);
+    if (!links_.readme.isEmpty()) platform_.OpenLink(links_.readme);
     return true;
   }
   return QDialog::eventFilter(watched, event);

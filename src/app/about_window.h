@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QUrl>
 
 class QLabel;
 class QPropertyAnimation;
@@ -12,6 +13,16 @@ namespace ui {
 class Platform;
 }
 
+// What the window links to: the README (the picture and the web link) and the folder of the
+// other documents (the contact link). Both empty when the documents are nowhere to be found.
+struct AboutLinks {
+  QUrl readme;
+  QUrl folder;
+
+  // The installed documents, else those of the source tree the program was built from.
+  static AboutLinks Find();
+};
+
 class AboutWindow : public QDialog {
   Q_OBJECT
 
@@ -19,7 +30,8 @@ class AboutWindow : public QDialog {
   static constexpr int kFadeInMs = 500;
   static constexpr int kFadeOutMs = 1000;
 
-  AboutWindow(ui::Platform& platform, QWidget* parent);
+  AboutWindow(ui::Platform& platform, QWidget* parent,
+              const AboutLinks& links = AboutLinks::Find());
 
   // Shows the window centred on its parent and fades it in.
   void Open();
@@ -40,6 +52,7 @@ class AboutWindow : public QDialog {
   QLabel* AddLabel(const QString& text, QColor colour, const QRect& geometry);
 
   ui::Platform& platform_;
+  AboutLinks links_;
   QLabel* picture_ = nullptr;
   QPropertyAnimation* fade_ = nullptr;
   bool closing_ = false;

@@ -90,6 +90,9 @@ MainWindow::MainWindow(ui::Platform& platform, const Settings& settings, QWidget
   listing_commands_->Register(commands_);
   optimize_commands_ = new OptimizeCommands(state_, platform_, *optimize_panel_, *editor_, this);
   optimize_commands_->Register(commands_);
+  optimize_commands_->SetConfirmDiscard(
+      [this](int b) { return files_->Prompts().ConfirmDiscard(b); });
+  connect(optimize_commands_, &OptimizeCommands::skipMapWritten, this, &MainWindow::UpdateTitle);
   optimize_panel_->SetStartState(settings.count_byte, settings.auto_scan);
 
   RegisterCommands();

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include "ui/compact_combo_style.h"
+
 namespace lumigrid {
 
 namespace {
@@ -18,6 +20,7 @@ constexpr int kListHeight = 21;
 QComboBox* DropDownList(QWidget* parent, int x, int y, int width, const QStringList& items,
                         int list_height) {
   auto* list = new QComboBox(parent);
+  ui::CompactComboStyle::Apply(list);
   list->setEditable(false);
   list->addItems(items);
   list->setGeometry(x, y, width, kListHeight);

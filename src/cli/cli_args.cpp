@@ -1,6 +1,7 @@
 #include "cli/cli_args.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace lumigrid::cli {
@@ -19,10 +20,12 @@ const OptionSpec* FindShort(const CommandSpec& command, char name) {
   return nullptr;
 }
 
-ParseResult UsageError(std::string message) {
+// `command`, once known, is the one whose help the error points to.
+ParseResult UsageError(std::string message, const CommandSpec* command = nullptr) {
   ParseResult result;
   result.status = ParseStatus::kUsageError;
   result.error = std::move(message);
+  result.command.spec = command;
   return result;
 }
 
@@ -106,16 +109,17 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args,
       shown = word.substr(0, 2);
     }
     if (option == nullptr) {
-      return UsageError("unknown option '" + shown + "' for '" + std::string(spec->name) + "'");
+      return UsageError("unknown option '" + shown + "' for '" + std::string(spec->name) + "'",
+                        spec);
     }
     const std::string name(option->name);
     if (option->value_name.empty()) {
-      if (inline_value) return UsageError("option '--" + name + "' takes no value");
+      if (inline_value) return UsageError("option '--" + name + "' takes no value", spec);
       parsed.flags.push_back(name);
       continue;
     }
     if (!inline_value) {
-      if (i + 1 >= args.size()) return UsageError("option '" + shown + "' needs a value");
+      if (i + 1 >= args.size()) return UsageError("option '" + shown + "' needs a value", spec);
       inline_value = args[++i];
     }
     parsed.values[name] = *inline_value;
@@ -127,11 +131,13 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args,
   const int count = static_cast<int>(parsed.positional.size());
   if (count < spec->min_positional) {
     return UsageError("'" + std::string(spec->name) + "' needs " +
-                      std::string(spec->arguments.empty() ? "arguments" : spec->arguments));
+                          std::string(spec->arguments.empty() ? "arguments" : spec->arguments),
+                      spec);
   }
   if (spec->max_positional >= 0 && count > spec->max_positional) {
     return UsageError("too many arguments for '" + std::string(spec->name) + "': '" +
-                      parsed.positional[static_cast<std::size_t>(spec->max_positional)] + "'");
+                          parsed.positional[static_cast<std::size_t>(spec->max_positional)] + "'",
+                      spec);
   }
   result.status = ParseStatus::kOk;
   return result;
@@ -183,6 +189,28 @@ std::optional<long long> ParseInteger(std::string_view text, long long min, long
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   if (value < min || value > max) return std::nullopt;
   return value;
+}
+
+std::optional<long long> ParseAddress(std::string_view text, long long max) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  // from_chars would take a sign, and "0x" again after the prefix ("0x0x10") reads as 0.
+  if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text.front()))) {
+    return std::nullopt;
+  }
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (error != std::errc() || end != text.data() + text.size() || value > max) return std::nullopt;
+  return value;
+}
+
+std::string UsageLine(std::string_view message, std::string_view command) {
+  std::string help = "lumigrid-cli ";
+  if (!command.empty()) help += std::string(command) + " ";
+  return "lumigrid-cli: " + std::string(message) + "; try '" + help + "--help'\n";
 }
 
 }  // namespace lumigrid::cli

@@ -41,7 +41,7 @@ enum class ParseStatus { kOk, kHelp, kVersion, kUsageError };
 
 struct ParseResult {
   ParseStatus status = ParseStatus::kUsageError;
-  ParsedCommand command;  // for kOk, and kHelp of one command
+  ParsedCommand command;  // for kOk, kHelp of one command, and a usage error of one command
   std::string error;      // for kUsageError
 };
 
@@ -55,5 +55,13 @@ std::string GeneralHelp(const std::vector<CommandSpec>& commands);
 
 // A whole decimal number within [min, max]; nullopt for anything else ("", "+1", "1x").
 std::optional<long long> ParseInteger(std::string_view text, long long min, long long max);
+
+// A byte address as firmware authors write it: decimal ("4096", "007" is 7) or hexadecimal
+// after "0x" or "0X" ("0x1000"); nullopt for anything else or beyond `max`.
+std::optional<long long> ParseAddress(std::string_view text, long long max);
+
+// The single line a usage error prints: the misuse and the help that explains it, that of
+// `command` when one was named ("lumigrid-cli: MESSAGE; try 'lumigrid-cli bin --help'").
+std::string UsageLine(std::string_view message, std::string_view command = {});
 
 }  // namespace lumigrid::cli

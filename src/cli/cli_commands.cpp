@@ -32,6 +32,9 @@ constexpr std::string_view kVersionText = "lumigrid-cli 3.8\n";
 
 OptionSpec Output(std::string_view what) { return {"output", 'o', "FILE", what}; }
 
+const OptionSpec kNoScrollOption{"no-scroll", 0, "",
+                                 "Keep the start line at 0: no scrolling by the start line."};
+
 // The listing options of the conversion panel, with its defaults.
 std::vector<OptionSpec> ListingOptionSpecs() {
   return {
@@ -356,7 +359,7 @@ int RunBin(const ParsedCommand& command, Context& context) {
   for (const auto& [name, write] :
        {std::pair{"insert", BinWrite::kInsert}, std::pair{"replace", BinWrite::kReplace}}) {
     if (const auto text = command.Value(name)) {
-      const auto address = ParseInteger(*text, 0, std::numeric_limits<long long>::max());
+      const auto address = ParseAddress(*text, std::numeric_limits<long long>::max());
       if (!address) {
         return context.Usage("--" + std::string(name) + " takes a byte address, not '" + *text +
                              "'");
@@ -402,6 +405,7 @@ int RunBin(const ParsedCommand& command, Context& context) {
 std::optional<SequenceOptions> ReadSequenceOptions(const ParsedCommand& command, Context& context) {
   SequenceOptions options;
   options.loop = command.Has("loop");
+  options.scroll = !command.Has("no-scroll");
   if (const auto start = command.Value("from")) {
     auto picture = context.LoadPicture(*start);
     if (!picture) return std::nullopt;
@@ -593,8 +597,10 @@ const std::vector<CommandEntry>& Entries() {
           {Output("The binary file to write or place the block into."),
            {"group", 0, "", "Controller 1's memory first, then controller 2's, per picture."},
            {"append", 0, "", "Add the block after the end of the existing file."},
-           {"insert", 0, "ADDR", "Insert the block at byte ADDR of the existing file."},
-           {"replace", 0, "ADDR", "Overwrite the existing file from byte ADDR on."}},
+           {"insert", 0, "ADDR",
+            "Insert the block at byte ADDR (4096 or 0x1000) of the existing file."},
+           {"replace", 0, "ADDR",
+            "Overwrite the existing file from byte ADDR (4096 or 0x1000) on."}},
           1,
           -1},
          RunBin});
@@ -604,6 +610,7 @@ const std::vector<CommandEntry>& Entries() {
           {"format", 0, "FORMAT", "asm (default), c or bin."},
           {"loop", 0, "", "End with the change from the last picture back to the first."},
           {"from", 0, "START", "The picture the display shows first (default: blank)."},
+          kNoScrollOption,
           {"name", 0, "NAME", "Name of the C array (default frame_table)."},
       };
       for (const OptionSpec& o : ListingOptionSpecs())
@@ -611,8 +618,8 @@ const std::vector<CommandEntry>& Entries() {
           options.push_back(o);
       list.push_back({{"frames", "PICTURE...",
                        "The fewest display writes from each picture to the next (an animated GIF "
-                       "gives its frames), as a table for the frame player (see "
-                       "docs/frame_scripts.md).",
+                       "gives its frames), scrolling with the start line where that is cheaper, as "
+                       "a table for the frame player (see docs/frame_scripts.md).",
                        options, 1, -1},
                       RunFrames});
     }
@@ -644,10 +651,12 @@ const std::vector<CommandEntry>& Entries() {
           "PICTURE...",
           "Bus operations, table bytes and bus time of each change of picture (an animated GIF "
           "gives its frames): every picture written whole, only the bytes the skip map leaves, "
-          "and the frame script.",
+          "the frame script with every page on its own, and the scrolling script 'frames' "
+          "writes.",
           {Output("Write the table here (default: standard output)."),
            {"loop", 0, "", "Count the change from the last picture back to the first too."},
            {"from", 0, "START", "The picture the display shows first (default: blank)."},
+           kNoScrollOption,
            {"min-run", 0, "N", "The skip map's minimum run (1..64, default 1)."},
            {"cycle-ns", 0, "N", "One bus write cycle in ns (default 1000)."}},
           1,
@@ -681,13 +690,14 @@ int RunCli(const std::vector<std::string>& args, const CliIo& io) {
                                                      : GeneralHelp(specs));
       return kExitOk;
     case ParseStatus::kUsageError:
-      io.write_stderr("lumigrid-cli: " + parsed.error +
-                      "\nTry 'lumigrid-cli --help' for more information.\n");
+      io.write_stderr(UsageLine(parsed.error, parsed.command.spec != nullptr
+                                                  ? parsed.command.spec->name
+                                                  : std::string_view()));
       return kExitUsage;
     case ParseStatus::kOk:
       break;
   }
-  Context context(io);
+  Context context(io, parsed.command.spec->name);
   const std::size_t index = static_cast<std::size_t>(parsed.command.spec - specs.data());
   return Entries()[index].run(parsed.command, context);
 }

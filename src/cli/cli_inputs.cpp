@@ -65,7 +65,7 @@ int Context::Fail(const std::string& file, const std::string& reason) {
 }
 
 int Context::Usage(const std::string& message) {
-  io_.write_stderr("lumigrid-cli: " + message + "\n");
+  io_.write_stderr(UsageLine(message, command_));
   exit_code_ = kExitUsage;
   return exit_code_;
 }

@@ -19,7 +19,8 @@ struct LoadedPicture {
 
 class Context {
  public:
-  explicit Context(const CliIo& io) : io_(io) {}
+  // `command` names the help that usage errors point to.
+  explicit Context(const CliIo& io, std::string_view command = {}) : io_(io), command_(command) {}
 
   // Reports what went wrong itself and returns nullopt on failure. An animated GIF is refused
   // here: only the frame loaders take its frames.
@@ -37,7 +38,7 @@ class Context {
 
   // One line on stderr naming the file and the reason; the exit code becomes 1.
   int Fail(const std::string& file, const std::string& reason);
-  // One line on stderr; the exit code becomes 2.
+  // One line on stderr that also names the command's help; the exit code becomes 2.
   int Usage(const std::string& message);
   int ExitCode() const { return exit_code_; }
   const CliIo& Io() const { return io_; }
@@ -48,6 +49,7 @@ class Context {
                                                         const std::string& shown);
 
   const CliIo& io_;
+  std::string_view command_;
   ConversionOptions conversion_;
   bool stdin_used_ = false;
   int exit_code_ = kExitOk;

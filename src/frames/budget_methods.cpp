@@ -9,6 +9,8 @@ const std::vector<BudgetMethod>& BudgetMethods() {
       {"целиком", &TransitionBudget::whole},
       {"по карте обходов", &TransitionBudget::skip_map},
       {"сценарий кадров", &TransitionBudget::script},
+      // What the exported frame table plays: registers carried over, scrolling where cheaper.
+      {"сценарий с прокруткой", &TransitionBudget::scrolling, true},
   };
   return methods;
 }

@@ -11,6 +11,7 @@ namespace lumigrid {
 struct BudgetMethod {
   const char* name;  // shown in the table
   MethodBudget TransitionBudget::*cost;
+  bool start_line = false;  // leaves the display at TransitionBudget::start_line
 };
 
 // Every method ComputeFrameBudget gives, in the order shown.

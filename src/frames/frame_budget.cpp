@@ -29,7 +29,7 @@ void Add(MethodBudget& sum, const MethodBudget& part) {
   sum.bus_time_ns += part.bus_time_ns;
 }
 
-// Characters, not bytes, so Cyrillic headings pad like Latin ones.
+// Characters, not bytes, so the arrow and µ pad like ASCII.
 size_t Width(const std::string& text) {
   return static_cast<size_t>(std::count_if(
       text.begin(), text.end(), [](char c) { return (static_cast<uint8_t>(c) & 0xC0) != 0x80; }));
@@ -53,7 +53,7 @@ std::string Microseconds(int64_t ns) {
 
 std::string PictureName(int number, bool from_start) {
   if (number > 0) return std::to_string(number);
-  return from_start ? "начало" : "пусто";
+  return from_start ? "start" : "blank";
 }
 
 }  // namespace
@@ -65,10 +65,13 @@ std::optional<FrameBudget> ComputeFrameBudget(const std::vector<PictureBytes>& p
   FrameBudget budget;
   budget.cycle_ns = cycle_ns;
   budget.from_start = options.start.has_value();
-  const FrameScript script = MakeFrameScript(pictures, options);
+  budget.scroll = options.scroll;
+  const FrameScript script = MakeStandaloneFrameScript(pictures, options);
+  const FrameScript scrolling = MakeFrameScript(pictures, options);
   const PictureBytes write_all{};  // a map with no skip
 
   PictureBytes from = options.start.value_or(PictureBytes{});
+  int line = 0;
   for (size_t i = 0; i < script.frames.size(); ++i) {
     const size_t to_index = i < pictures.size() ? i : 0;  // the loop's last frame ends at 1
     const PictureBytes& to = pictures[to_index];
@@ -86,6 +89,9 @@ std::optional<FrameBudget> ComputeFrameBudget(const std::vector<PictureBytes>& p
     t.whole = WholeCost(cycle_ns);
     t.skip_map = FrameCost(MakeSkipMapFrame(to, map), cycle_ns);
     t.script = FrameCost(script.frames[i], cycle_ns);
+    t.scrolling = FrameCost(scrolling.frames[i], cycle_ns);
+    if (scrolling.frames[i].start_line) line = *scrolling.frames[i].start_line;
+    t.start_line = line;
     budget.transitions.push_back(t);
     from = to;
   }
@@ -97,44 +103,49 @@ std::optional<FrameBudget> ComputeFrameBudget(const std::vector<PictureBytes>& p
     Add(total.whole, t.whole);
     Add(total.skip_map, t.skip_map);
     Add(total.script, t.script);
+    Add(total.scrolling, t.scrolling);
   }
   total.whole.table_bytes = static_cast<int64_t>(pictures.size()) * kPictureBytes;
   total.skip_map.table_bytes += 1;  // the table's end byte
   total.script.table_bytes += 1;
+  total.scrolling.table_bytes += 1;
+  total.start_line = line;
   return budget;
 }
 
 std::string FormatFrameBudget(const FrameBudget& budget) {
-  static const std::string kMethods[] = {"(а) целиком", "(б) по карте обходов",
-                                         "(в) сценарий кадров"};
-  static const std::string kHeadings[] = {"Переход",  "Изменено", "Способ",    "Данные",
-                                          "Операции", "Таблица",  "Время, мкс"};
-  constexpr size_t kWidths[] = {16, 9, 22, 8, 10, 9, 13};
+  const std::string methods[] = {"(a) whole", "(b) skip map", "(c) frame script",
+                                 budget.scroll ? "(d) scrolling script" : "(d) script, no scroll"};
+  static const std::string kHeadings[] = {"Change",     "Changed", "Method",   "Data",
+                                          "Operations", "Table",   "Time, µs", "Line"};
+  constexpr size_t kWidths[] = {16, 9, 23, 8, 12, 9, 13, 6};
 
-  std::string out = "Цикл шины: " + std::to_string(budget.cycle_ns) + " нс\n\n";
+  std::string out = "Bus cycle: " + std::to_string(budget.cycle_ns) + " ns\n\n";
   auto row = [&](const std::string& name, const std::string& changed, int method,
-                 const MethodBudget& m) {
-    std::string line = PadRight(name, kWidths[0]) + PadLeft(changed, kWidths[1]) + "  " +
-                       PadRight(kMethods[method], kWidths[2]) +
+                 const MethodBudget& m, const std::string& line) {
+    std::string text = PadRight(name, kWidths[0]) + PadLeft(changed, kWidths[1]) + "  " +
+                       PadRight(methods[method], kWidths[2]) +
                        PadLeft(std::to_string(m.data_writes), kWidths[3]) +
                        PadLeft(std::to_string(m.operations), kWidths[4]) +
                        PadLeft(std::to_string(m.table_bytes), kWidths[5]) +
                        PadLeft(Microseconds(m.bus_time_ns), kWidths[6]);
-    out += line + "\n";
+    if (!line.empty()) text += PadLeft(line, kWidths[7]);
+    out += text + "\n";
   };
   out += PadRight(kHeadings[0], kWidths[0]) + PadLeft(kHeadings[1], kWidths[1]) + "  " +
          PadRight(kHeadings[2], kWidths[2]);
-  for (int i = 3; i < 7; ++i) out += PadLeft(kHeadings[i], kWidths[i]);
+  for (int i = 3; i < 8; ++i) out += PadLeft(kHeadings[i], kWidths[i]);
   out += "\n";
   auto block = [&](const std::string& name, const TransitionBudget& t) {
-    row(name, std::to_string(t.changed_bytes), 0, t.whole);
-    row("", "", 1, t.skip_map);
-    row("", "", 2, t.script);
+    row(name, std::to_string(t.changed_bytes), 0, t.whole, "");
+    row("", "", 1, t.skip_map, "");
+    row("", "", 2, t.script, "");
+    row("", "", 3, t.scrolling, std::to_string(t.start_line));
   };
   for (const TransitionBudget& t : budget.transitions) {
     block(PictureName(t.from, budget.from_start) + " → " + PictureName(t.to, budget.from_start), t);
   }
-  block("Всего", budget.total);
+  block("Total", budget.total);
 
   std::string missed;
   for (const TransitionBudget& t : budget.transitions) {
@@ -144,7 +155,7 @@ std::string FormatFrameBudget(const FrameBudget& budget) {
               "\n";
   }
   if (!missed.empty()) {
-    out += "\nКарта обходов пропускает изменённые байты, (б) даёт неверную картинку:\n" + missed;
+    out += "\nThe skip map skips changed bytes; (b) shows a wrong picture after:\n" + missed;
   }
   return out;
 }

@@ -1,6 +1,7 @@
-// What a sequence of pictures costs on the display bus, three ways: every picture written
-// whole, only the bytes the optimization panel's skip map leaves to write, and the frame
-// script. Per transition and in total, as numbers and as a text table.
+// What a sequence of pictures costs on the display bus, four ways: every picture written
+// whole, only the bytes the optimization panel's skip map leaves to write, the standalone
+// frame script and the scrolling one. Per transition and in total, as numbers and as a text
+// table.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +31,11 @@ struct TransitionBudget {
   int64_t changed_bytes = 0;
   MethodBudget whole;     // every page written out
   MethodBudget skip_map;  // the bytes the skip map marks to write; the first frame whole
-  MethodBudget script;    // the frame script
+  MethodBudget script;    // the standalone frame script (MakeStandaloneFrameScript)
+  // The script `frames` writes (MakeFrameScript): registers carried over, and scrolling
+  // unless FrameBudget::scroll is false.
+  MethodBudget scrolling;
+  int start_line = 0;  // where the scrolling script leaves the start line
   // Changed bytes the skip map marks as skippable: written that way the picture comes out
   // wrong, so the skip map's numbers are not a valid choice for this transition.
   int64_t skip_map_missed = 0;
@@ -39,6 +44,7 @@ struct TransitionBudget {
 struct FrameBudget {
   int64_t cycle_ns = kDefaultBusCycleNs;
   bool from_start = false;  // the first transition starts from a given picture, not blank
+  bool scroll = true;       // the scrolling script may change the start line
   std::vector<TransitionBudget> transitions;
   // Sums of the transitions, except table_bytes: the size of the whole table (each picture
   // once when written whole; every frame and the table's end byte otherwise).
@@ -53,7 +59,7 @@ std::optional<FrameBudget> ComputeFrameBudget(const std::vector<PictureBytes>& p
                                               const SequenceOptions& options = {},
                                               int64_t cycle_ns = kDefaultBusCycleNs);
 
-// The budget as a text table (UTF-8, "\n" line ends), the same for the same budget.
+// The budget as an English text table (UTF-8, "\n" line ends), the same for the same budget.
 std::string FormatFrameBudget(const FrameBudget& budget);
 
 }  // namespace lumigrid

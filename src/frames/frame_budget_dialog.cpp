@@ -20,7 +20,17 @@ QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 constexpr int kChartHeight = 170;
 const QColor kCheapest(255, 236, 140);
 
-enum Column { kTransition, kChanged, kMethod, kData, kOperations, kTableBytes, kTime, kColumns };
+enum Column {
+  kTransition,
+  kChanged,
+  kMethod,
+  kData,
+  kOperations,
+  kTableBytes,
+  kTime,
+  kStartLine,
+  kColumns
+};
 
 }  // namespace
 
@@ -106,7 +116,7 @@ FrameBudgetDialog::FrameBudgetDialog(std::vector<PictureBytes> pictures, std::ve
   table_->setColumnCount(kColumns);
   table_->setHorizontalHeaderLabels({Text("Переход"), Text("Изменено"), Text("Способ"),
                                      Text("Данные"), Text("Операции"), Text("Таблица, байт"),
-                                     Text("Время, мкс")});
+                                     Text("Время, мкс"), Text("Строка")});
   table_->verticalHeader()->hide();
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -160,7 +170,8 @@ void FrameBudgetDialog::Recompute() {
   table_->setRowCount((transitions + 1) * per);
   std::vector<std::vector<int64_t>> operations;
   QStringList names;
-  const auto fill = [&](int first_row, const TransitionBudget& t, const QString& name) {
+  // The total's start line means nothing: only transitions show theirs.
+  const auto fill = [&](int first_row, const TransitionBudget& t, const QString& name, bool total) {
     const std::vector<int> cheapest = CheapestMethods(t);
     for (int m = 0; m < per; ++m) {
       const MethodBudget& cost = t.*methods[static_cast<std::size_t>(m)].cost;
@@ -172,7 +183,10 @@ void FrameBudgetDialog::Recompute() {
                                        QString::number(cost.data_writes),
                                        QString::number(cost.operations),
                                        QString::number(cost.table_bytes),
-                                       Text(MicrosecondsText(cost.bus_time_ns))};
+                                       Text(MicrosecondsText(cost.bus_time_ns)),
+                                       methods[static_cast<std::size_t>(m)].start_line && !total
+                                           ? QString::number(t.start_line)
+                                           : QString()};
       const bool best = std::find(cheapest.begin(), cheapest.end(), m) != cheapest.end();
       for (int c = 0; c < kColumns; ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
@@ -193,14 +207,14 @@ void FrameBudgetDialog::Recompute() {
   for (int t = 0; t < transitions; ++t) {
     const TransitionBudget& transition = budget_.transitions[static_cast<std::size_t>(t)];
     const QString name = TransitionName(transition);
-    fill(FirstRowOf(t), transition, name);
+    fill(FirstRowOf(t), transition, name, false);
     std::vector<int64_t> group;
     for (const BudgetMethod& method : methods)
       group.push_back((transition.*method.cost).operations);
     operations.push_back(std::move(group));
     names << name;
   }
-  fill(FirstRowOf(transitions), budget_.total, Text("Всего"));
+  fill(FirstRowOf(transitions), budget_.total, Text("Всего"), true);
   table_->resizeColumnsToContents();
   chart_->SetValues(std::move(operations), names);
 }

@@ -20,10 +20,14 @@ inline constexpr std::string_view kPlayersFolder = "/usr/share/lumigrid/players/
 
 // Record bytes.
 inline constexpr uint8_t kFrameEnd = 0x00;
-inline constexpr uint8_t kSegmentMark = 0x40;   // | column; then the length 1..64 and the data
-inline constexpr uint8_t kPageMark = 0x80;      // | (chip - 1) << 3 | page; a segment follows
-inline constexpr uint8_t kTableEndLoop = 0xFE;  // continue with the second frame
-inline constexpr uint8_t kTableEnd = 0xFF;      // stop
+// 0x01..0x3F: a segment without "set column": that many data bytes (1..63) where the column
+// counter stands.
+inline constexpr uint8_t kSegmentMark = 0x40;    // | column; then the length 1..64 and the data
+inline constexpr uint8_t kPageMark = 0x80;       // | (chip - 1) << 3 | page; a segment follows
+inline constexpr uint8_t kChipMark = 0xA0;       // | (chip - 1) << 3, page kept; a segment follows
+inline constexpr uint8_t kStartLineMark = 0xB0;  // then 0xC0 | line, sent to both chips
+inline constexpr uint8_t kTableEndLoop = 0xFE;   // continue with the second frame
+inline constexpr uint8_t kTableEnd = 0xFF;       // stop
 
 // Table bytes one frame takes, its end byte included.
 int FrameTableSize(const Frame& frame);
@@ -33,8 +37,11 @@ std::vector<uint8_t> EncodeFrameTable(const FrameScript& script);
 
 // Reads a table back. std::nullopt when the bytes are not exactly one well-formed table: an
 // unknown byte, a segment before the first page of a frame, a page without a segment, a
-// length outside 1..64, a cut-off record, bytes after the end, or a loop back to a frame
-// that does not exist.
+// length outside 1..64, a cut-off record, a start line anywhere but first in its frame or
+// without its command, a page kept or a segment without "set column" where the register is
+// not known yet (the first frame starts from unknown registers), bytes after the end, a loop
+// back to a frame that does not exist, or a loop after which the frames would find other
+// registers than the first time.
 std::optional<FrameScript> DecodeFrameTable(std::span<const uint8_t> bytes);
 
 // The table as PIC assembly lines (UTF-8): the listing's directive and indents, one record

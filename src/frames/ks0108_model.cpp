@@ -1,6 +1,49 @@
 #include "frames/ks0108_model.h"
 
+#include <bit>
+
 namespace lumigrid {
+
+ColumnWords PictureColumns(const PictureBytes& picture) {
+  ColumnWords columns{};
+  for (int x = 0; x < kPictureWidth; ++x) {
+    const int chip = 1 + x / kSegmentsPerCrystal;
+    uint64_t word = 0;
+    for (int page = 0; page < kPageCount; ++page) {
+      const uint64_t byte = picture[DisplayMemoryOffset(chip, page, x % kSegmentsPerCrystal)];
+      word |= byte << (8 * page);
+    }
+    columns[x] = word;
+  }
+  return columns;
+}
+
+PictureBytes ColumnsPicture(const ColumnWords& columns) {
+  PictureBytes picture{};
+  for (int x = 0; x < kPictureWidth; ++x) {
+    const int chip = 1 + x / kSegmentsPerCrystal;
+    for (int page = 0; page < kPageCount; ++page) {
+      picture[DisplayMemoryOffset(chip, page, x % kSegmentsPerCrystal)] =
+          static_cast<uint8_t>(columns[x] >> (8 * page));
+    }
+  }
+  return picture;
+}
+
+PictureBytes MemoryForStartLine(const PictureBytes& picture, int line) {
+  ColumnWords columns = PictureColumns(picture);
+  // Screen row y is memory row y + line: the picture's rows move down by `line`.
+  for (uint64_t& word : columns) word = std::rotl(word, line);
+  return ColumnsPicture(columns);
+}
+
+PictureBytes ShownPicture(const PictureBytes& memory, int line1, int line2) {
+  ColumnWords columns = PictureColumns(memory);
+  for (int x = 0; x < kPictureWidth; ++x) {
+    columns[x] = std::rotr(columns[x], x < kSegmentsPerCrystal ? line1 : line2);
+  }
+  return ColumnsPicture(columns);
+}
 
 Ks0108Model::Ks0108Model(const PictureBytes& picture) {
   for (int chip = 1; chip <= 2; ++chip) {
@@ -41,6 +84,10 @@ void Ks0108Model::Apply(std::span<const BusOp> ops) {
 }
 
 PictureBytes Ks0108Model::Picture() const {
+  return ShownPicture(Memory(), chips_[0].start_line, chips_[1].start_line);
+}
+
+PictureBytes Ks0108Model::Memory() const {
   PictureBytes picture{};
   for (int chip = 1; chip <= 2; ++chip) {
     for (int page = 0; page < kPageCount; ++page) {

@@ -1,6 +1,6 @@
 // A model of the display module: two KS0107/KS0108 controllers side by side, each with
-// 8 pages x 64 columns of memory, a page register and a column counter. It judges every
-// frame script: feed it bus operations, read back the picture its memory shows.
+// 8 pages x 64 columns of memory, a page register, a column counter and a start line. It
+// judges every frame script: feed it bus operations, read back the picture the glass shows.
 #pragma once
 
 #include <array>
@@ -39,6 +39,19 @@ constexpr int DisplayMemoryOffset(int chip, int page, int column) {
   return kPictureBytes / kPageCount * page + kSegmentsPerCrystal * (chip - 1) + column;
 }
 
+// The 64 rows of one display column as a word: bit r is row r, that is bit r % 8 of page
+// r / 8. Column x 0..127 of a picture, chip 1 first.
+using ColumnWords = std::array<uint64_t, kPictureWidth>;
+
+ColumnWords PictureColumns(const PictureBytes& picture);
+PictureBytes ColumnsPicture(const ColumnWords& columns);
+
+// A controller shows memory row r at screen row (r - start line) mod 64.
+// The memory that shows `picture` at start line `line` (0..63) on both chips.
+PictureBytes MemoryForStartLine(const PictureBytes& picture, int line);
+// What `memory` shows with start line `line1` on chip 1 and `line2` on chip 2.
+PictureBytes ShownPicture(const PictureBytes& memory, int line1, int line2);
+
 class Ks0108Model {
  public:
   struct Controller {
@@ -49,17 +62,19 @@ class Ks0108Model {
     bool display_on = false;
   };
 
-  // Both controllers blank, registers at zero.
+  // Both controllers blank, registers and start lines at zero.
   Ks0108Model() = default;
-  // Memory holding `picture`; registers at zero.
+  // Memory holding `picture`; registers and start lines at zero.
   explicit Ks0108Model(const PictureBytes& picture);
 
   // Operations for a chip other than 1 or 2 reach no controller; unknown commands are ignored.
   void Apply(const BusOp& op);
   void Apply(std::span<const BusOp> ops);
 
-  // The picture the memory of both controllers shows.
+  // The picture the glass shows: each chip's memory through its own start line.
   PictureBytes Picture() const;
+  // The memory of both controllers, byte for byte, in the picture's byte order.
+  PictureBytes Memory() const;
 
   const Controller& Chip(int chip) const { return chips_[static_cast<size_t>(chip - 1)]; }
 

@@ -45,12 +45,21 @@ void OptimizeCommands::Register(CommandTable& commands) {
   commands.Register(command::kReportSave, [this] { SaveReportView(); });
 }
 
-void OptimizeCommands::Scan() {
+bool OptimizeCommands::Scan() {
+  // The map would silently replace edits, and a later save would write it over the picture's
+  // file: ask first, and leave the map without a file.
+  if (confirm_discard_ && !confirm_discard_(kSkipMapBuffer)) return false;
   StoreSkipMap(state_, ScanIdenticalBytes(state_, panel_.Sources(), panel_.RunValue()));
+  // Unmodified is the map, not the changes given up or saved: taking the scan back marks them
+  // modified again, so they are asked about before they could be lost.
+  state_.MarkClean(kSkipMapBuffer);
+  state_.SetBufferFileName(kSkipMapBuffer, {});
   const bool shown = state_.CurrentBuffer() == kSkipMapBuffer;
   editor_.SwitchBuffer(kSkipMapBuffer - 1);
   // The switch redraws only when the buffer changes.
   if (shown) editor_.RedrawCanvas();
+  emit skipMapWritten();
+  return true;
 }
 
 void OptimizeCommands::ShowCellSkips(int c) {
@@ -58,7 +67,7 @@ void OptimizeCommands::ShowCellSkips(int c) {
 }
 
 void OptimizeCommands::MakeList() {
-  if (panel_.AutoScan()) Scan();
+  if (panel_.AutoScan() && !Scan()) return;
   BuildSkipList();
 }
 

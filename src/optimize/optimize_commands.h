@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class QWidget;
 
@@ -26,8 +27,14 @@ class OptimizeCommands : public QObject {
   // Commands 70..72 of the report's pop-up menu.
   void Register(CommandTable& commands);
 
-  // The skip map of the ticked buffers into buffer 10, which then becomes current.
-  void Scan();
+  // Asked before the map replaces buffer 10's unsaved changes: true lets the scan go on.
+  void SetConfirmDiscard(std::function<bool(int)> confirm) {
+    confirm_discard_ = std::move(confirm);
+  }
+
+  // The skip map of the ticked buffers into buffer 10, which then becomes current and
+  // belongs to no file. False when the user kept buffer 10's unsaved changes instead.
+  bool Scan();
   // The skips of cell c of buffer 10 into the report view.
   void ShowCellSkips(int c);
   // The full list of buffer 10's skips into the report view.
@@ -37,12 +44,17 @@ class OptimizeCommands : public QObject {
   // Writes the report as RTF or Windows-1251 text, as the chosen filter says.
   void SaveReportView();
 
+ signals:
+  // Buffer 10 now holds a new map and no file name.
+  void skipMapWritten();
+
  private:
   EditorState& state_;
   ui::Platform& platform_;
   OptimizePanel& panel_;
   Editor& editor_;
   QWidget* dialog_parent_;
+  std::function<bool(int)> confirm_discard_;
 };
 
 }  // namespace lumigrid

@@ -1,6 +1,7 @@
 #include "tools/animation.h"
 
 #include <charconv>
+#include <thread>
 
 namespace lumigrid {
 
@@ -22,6 +23,8 @@ std::vector<int> AnimationSequence(const std::array<int, kAnimationLists>& choic
   return sequence;
 }
 
+void SteadyAnimationClock::SleepUntil(TimePoint moment) { std::this_thread::sleep_until(moment); }
+
 AnimationRun::AnimationRun(std::vector<int> sequence, std::chrono::milliseconds delay,
                            TimePoint start)
     : sequence_(std::move(sequence)), delay_(delay), due_(start + delay) {}
@@ -29,11 +32,18 @@ AnimationRun::AnimationRun(std::vector<int> sequence, std::chrono::milliseconds 
 bool AnimationRun::Advance(TimePoint now) {
   if (sequence_.empty() || now < due_) return false;
   position_ = (position_ + 1) % sequence_.size();
-  due_ += delay_;
-  // Behind by more than a delay: the next grid moment after now, without rushing through
-  // the missed pictures.
-  if (due_ <= now) due_ += delay_ * ((now - due_) / delay_ + 1);
+  // On time: the grid holds. Late: the picture's own moment starts the next delay, whether it
+  // waited out a stall of many delays or came a few milliseconds behind.
+  const TimePoint moment = now - due_ > kGridTolerance ? now : due_;
+  due_ = moment + delay_;
   return true;
+}
+
+std::chrono::milliseconds AnimationRun::TimerFrom(TimePoint now) const {
+  using std::chrono::milliseconds;
+  const auto left = due_ - now;
+  if (left <= kTimerLead + milliseconds(1)) return milliseconds(0);
+  return std::chrono::floor<milliseconds>(left - kTimerLead);
 }
 
 }  // namespace lumigrid

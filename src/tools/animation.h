@@ -32,20 +32,30 @@ class AnimationClock {
   using TimePoint = std::chrono::steady_clock::time_point;
   virtual ~AnimationClock() = default;
   virtual TimePoint Now() const = 0;
+  // Returns at `moment` or just after it.
+  virtual void SleepUntil(TimePoint moment) = 0;
 };
 
 class SteadyAnimationClock final : public AnimationClock {
  public:
   TimePoint Now() const override { return std::chrono::steady_clock::now(); }
+  void SleepUntil(TimePoint moment) override;
 };
 
-// One run: the picture on show and when the next one is due. Pictures follow a fixed grid of
-// one delay each from the start, so late wake-ups do not add up; after a stall longer than a
-// delay the next picture comes at once and the one after it at the next moment of the grid,
-// rather than rushing through the missed ones.
+// One run: the picture on show and when the next one is due. Pictures follow a grid of one
+// delay each, so wake-ups a little late do not add up. A picture that comes later than
+// kGridTolerance moves the grid to itself: the one after it still gets its whole delay, and
+// none is shown for less than the delay minus 1 ms. After a stall of several delays the next
+// picture comes at once, without rushing through the missed ones.
 class AnimationRun {
  public:
   using TimePoint = AnimationClock::TimePoint;
+  // Lateness the grid absorbs; half of the 1 ms a picture may lose, the rest is left for the
+  // drawing of one picture taking longer than that of the next.
+  static constexpr std::chrono::microseconds kGridTolerance{500};
+  // The timer of whole milliseconds wakes between this and 1 ms more before a picture is due;
+  // a precise sleep covers the rest.
+  static constexpr std::chrono::milliseconds kTimerLead{1};
 
   // `delay` is positive.
   AnimationRun(std::vector<int> sequence, std::chrono::milliseconds delay, TimePoint start);
@@ -54,8 +64,13 @@ class AnimationRun {
   int Picture() const { return sequence_.empty() ? 0 : sequence_[position_]; }
   TimePoint NextDue() const { return due_; }
 
-  // Moves to the next picture when it is due at `now`; true when the picture changed.
+  // Moves to the next picture when it is due at `now` (the moment it is shown); true when the
+  // picture changed.
   bool Advance(TimePoint now);
+
+  // How long a timer started at `now` should wait; zero when the rest is short enough to
+  // sleep until NextDue() and show the picture then.
+  std::chrono::milliseconds TimerFrom(TimePoint now) const;
 
   // Time the run stood still (a question was open): the picture on show keeps the rest of its
   // delay, and the grid moves on with it.

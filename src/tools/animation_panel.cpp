@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "picture/editor.h"
+#include "ui/compact_combo_style.h"
 #include "ui/icons.h"
 #include "ui/platform.h"
 
@@ -18,8 +19,6 @@ namespace {
 constexpr int kPictureListHeight = 180;  // of the opened lists, in pixels
 constexpr int kDelayListHeight = 100;
 constexpr int kItemHeight = 18;
-// A picture counts as due this much before its moment, under the timer's 1 ms resolution.
-constexpr std::chrono::microseconds kTimerSlack(900);
 
 }  // namespace
 
@@ -30,6 +29,7 @@ AnimationPanel::AnimationPanel(QWidget* parent)
       ->setGeometry(20, 40, 184, 280);
   for (int k = 1; k <= kAnimationLists; ++k) {
     auto* list = new QComboBox(this);
+    ui::CompactComboStyle::Apply(list);
     list->addItem(QStringLiteral("Нет"));
     for (int b = 1; b <= kBufferCount; ++b) list->addItem(QStringLiteral("Буфер  %1").arg(b));
     list->setGeometry(58, 64 + 24 * (k - 1), 100, 21);
@@ -44,6 +44,7 @@ AnimationPanel::AnimationPanel(QWidget* parent)
 
   (new QLabel(QStringLiteral("Задержка, мс:"), this))->setGeometry(10, 350, 80, 15);
   delay_ = new QComboBox(this);
+  ui::CompactComboStyle::Apply(delay_);
   for (std::string_view d : kAnimationDelays) {
     delay_->addItem(QString::fromLatin1(d.data(), static_cast<qsizetype>(d.size())));
   }
@@ -77,7 +78,7 @@ AnimationPanel::AnimationPanel(QWidget* parent)
 AnimationPanel::~AnimationPanel() = default;
 
 void AnimationPanel::Attach(EditorState& state, Editor& editor, ui::Platform& platform,
-                            const AnimationClock* clock) {
+                            AnimationClock* clock) {
   state_ = &state;
   editor_ = &editor;
   platform_ = &platform;
@@ -146,9 +147,12 @@ void AnimationPanel::ConfirmStopOnClose() {
 
 void AnimationPanel::Tick() {
   if (!Running() || asking_) return;
-  // The timer counts whole milliseconds and wakes late rather than early: aimed a little
-  // before the moment, it lands on it.
-  if (run_->Advance(clock_->Now() + kTimerSlack)) Show(run_->Picture());
+  // The timer counts whole milliseconds: it wakes shortly before the moment, and the last
+  // stretch is slept, so that the picture changes on its moment rather than up to 1 ms off.
+  if (run_->TimerFrom(clock_->Now()).count() == 0) {
+    clock_->SleepUntil(run_->NextDue());
+    if (run_->Advance(clock_->Now())) Show(run_->Picture());
+  }
   WaitForNext();
 }
 
@@ -159,10 +163,8 @@ void AnimationPanel::Show(int b) {
 }
 
 void AnimationPanel::WaitForNext() {
-  using namespace std::chrono;
-  // Whole milliseconds, at least one: a timer of 0 ms would spin until the picture is due.
-  const auto left = floor<milliseconds>(run_->NextDue() - kTimerSlack - clock_->Now());
-  timer_->start(std::max(milliseconds(1), left));
+  // A timer of 0 ms still lets the pending events through before the sleep.
+  timer_->start(run_->TimerFrom(clock_->Now()));
 }
 
 }  // namespace lumigrid

@@ -34,7 +34,7 @@ class AnimationPanel : public ui::SidePanelFrame {
   // What a run draws on and asks through; the buttons act only once attached. `clock` (kept,
   // not owned) replaces the steady clock, for tests.
   void Attach(EditorState& state, Editor& editor, ui::Platform& platform,
-              const AnimationClock* clock = nullptr);
+              AnimationClock* clock = nullptr);
 
   // The delay list's selected index (-1 when none), as stored between runs; an index outside
   // the list selects nothing, which runs at 200 ms.
@@ -50,8 +50,8 @@ class AnimationPanel : public ui::SidePanelFrame {
   bool Running() const { return run_.has_value(); }
   // Closing the window during a run: asks whether to stop; the window stays open either way.
   void ConfirmStopOnClose();
-  // Shows the next picture when it is due by the clock, then waits for the one after. The
-  // timer calls it; tests call it after moving their clock.
+  // Shows the next picture when it is due by the clock (sleeping the last moment up to it),
+  // then waits for the one after. The timer calls it; tests call it after moving their clock.
   void Tick();
 
   QComboBox* PictureList(int k) const { return lists_[k - 1]; }  // k 1..10
@@ -72,7 +72,7 @@ class AnimationPanel : public ui::SidePanelFrame {
   Editor* editor_ = nullptr;
   ui::Platform* platform_ = nullptr;
   SteadyAnimationClock steady_clock_;
-  const AnimationClock* clock_ = &steady_clock_;
+  AnimationClock* clock_ = &steady_clock_;
   QTimer* timer_ = nullptr;
   std::optional<AnimationRun> run_;
   int buffer_before_run_ = 1;

@@ -4,11 +4,32 @@
 #include "ui/fonts.h"
 #include "ui/icons.h"
 
+#include <QLibraryInfo>
 #include <QPointer>
+#include <QTranslator>
 
 namespace lumigrid::ui {
 
+namespace {
+
+// Qt's own texts (the buttons of every question, the file dialogs) in the program's language,
+// whatever the system's: from Qt's translations, or those deployed beside the program.
+void InstallQtTranslation(QCoreApplication& app) {
+  auto* translator = new QTranslator(&app);
+  const QString name = QStringLiteral("qtbase_ru");
+  if (translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      translator->load(name,
+                       QCoreApplication::applicationDirPath() + QStringLiteral("/translations"))) {
+    app.installTranslator(translator);
+  } else {
+    delete translator;
+  }
+}
+
+}  // namespace
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  InstallQtTranslation(*this);
   // The window's layout is measured in the metrics of an 8-point "MS Sans Serif"; where that
   // face is missing the nearest sans-serif face takes its place.
   setFont(SansSerifFont(8));

@@ -83,5 +83,18 @@ TEST(CliArgs, IntegersAreWholeDecimalNumbersInRange) {
     EXPECT_FALSE(ParseInteger(bad, 0, 10)) << bad;
 }
 
+TEST(CliArgs, AddressesAreDecimalOrHexadecimal) {
+  const std::pair<const char*, long long> good[] = {
+      {"0", 0},         {"4096", 4096}, {"007", 7}, {"0x1000", 4096},
+      {"0X1000", 4096}, {"0xff", 255},  {"0x0", 0}, {"0x7FFFFFFF", 0x7FFFFFFF},
+  };
+  for (const auto& [text, value] : good) EXPECT_EQ(ParseAddress(text, 1LL << 40), value) << text;
+  for (const char* bad : {"", "0x", "x10", "0x-1", "0x+1", "0x0x10", "-1", "+1", "0x1G", "1f",
+                          "0b101", " 0x10", "0x10 ", "0x10000000000000000"}) {
+    EXPECT_FALSE(ParseAddress(bad, 1LL << 40)) << bad;
+  }
+  EXPECT_FALSE(ParseAddress("0x101", 0x100)) << "beyond the limit";
+}
+
 }  // namespace
 }  // namespace lumigrid::cli

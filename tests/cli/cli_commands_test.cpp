@@ -153,6 +153,38 @@ TEST(CliErrors, OneLineNamingTheFileAndNoPartialOutput) {
   EXPECT_EQ(ReadAll(kept), "old content");
 }
 
+// Usage errors of the parser used to take two lines, those of a command one line without the
+// way to help.
+TEST(CliErrors, UsageIsOneLineNamingTheHelpToRead) {
+  TempFolder folder;
+  const std::string picture = folder.File("p.chr");
+  ASSERT_TRUE(WritePictureFile(picture, RandomPicture(3)));
+  struct Case {
+    std::vector<std::string> args;
+    std::string help;
+  };
+  const std::vector<Case> cases{
+      {{}, "lumigrid-cli --help"},
+      {{"paint", picture}, "lumigrid-cli --help"},
+      {{"help", "paint"}, "lumigrid-cli --help"},
+      {{"listing", "--bogus", picture}, "lumigrid-cli listing --help"},
+      {{"listing", picture, picture}, "lumigrid-cli listing --help"},
+      {{"render", picture, "-o"}, "lumigrid-cli render --help"},
+      {{"render", picture, "-o", folder.File("p.png"), "--scale", "0"},
+       "lumigrid-cli render --help"},
+      {{"bin", "-o", folder.File("b.bin"), picture, "--insert", "x"}, "lumigrid-cli bin --help"},
+  };
+  for (const Case& c : cases) {
+    const auto run = RunInProcess(c.args);
+    const std::string what = c.args.empty() ? "no arguments" : c.args[0];
+    EXPECT_EQ(run.exit_code, kExitUsage) << what;
+    EXPECT_TRUE(run.err.starts_with("lumigrid-cli: ")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("; try '" + c.help + "'\n")) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_TRUE(run.out.empty()) << what;
+  }
+}
+
 TEST(CliRender, EveryPixelShowsItsBitAtTheScale) {
   TempFolder folder;
   const PictureBytes bytes = RandomPicture(3);
@@ -265,6 +297,8 @@ TEST(CliBin, EveryPlacementWritesThePanelsBlock) {
       {{a, b, a, "--append"}, old + block},
       {{a, b, a, "--insert", "100"}, old.substr(0, 100) + block + old.substr(100)},
       {{a, b, a, "--replace", "2000"}, old.substr(0, 2000) + block},
+      {{a, b, a, "--replace", "0x7D0"}, old.substr(0, 2000) + block},
+      {{a, "--insert=0X64"}, old.substr(0, 100) + PanelBlock({pictures[0]}, 0) + old.substr(100)},
       {{"--group", b, "--insert=3000"}, old + grouped},
   };
   for (const Case& c : cases) {
@@ -293,7 +327,8 @@ TEST(CliBin, RefusalsLeaveTheFileAsItWas) {
   const std::vector<Case> cases{
       {{"--insert", "11"}, kExitFailure, "beyond the end of the file (10 bytes)"},
       {{"--insert", "1", "--append"}, kExitUsage, "choose one"},
-      {{"--replace", "0x10"}, kExitUsage, "byte address"},
+      {{"--replace", "0x1G"}, kExitUsage, "byte address"},
+      {{"--insert", "0x"}, kExitUsage, "byte address"},
       {{a, a, a, a, a, a, a, a, a, a}, kExitUsage, "at most 10 pictures"},
   };
   for (const Case& c : cases) {
@@ -329,6 +364,15 @@ TEST(CliFrames, TablesOfTheSequenceInEachFormat) {
   const auto c = RunInProcess({"frames", "--format", "c", "--name", "intro", "--loop", "--from",
                                paths[2], paths[0], paths[1]});
   EXPECT_EQ(c.out, FrameTableC(script, "intro").value());
+
+  SequenceOptions flat = from_start;
+  flat.scroll = false;
+  const std::vector<uint8_t> flat_table =
+      EncodeFrameTable(MakeFrameScript({pictures[0], pictures[1]}, flat));
+  EXPECT_EQ(RunInProcess({"frames", "--format=bin", "--loop", "--no-scroll", "--from", paths[2],
+                          paths[0], paths[1]})
+                .out,
+            std::string(flat_table.begin(), flat_table.end()));
 
   EXPECT_EQ(RunInProcess({"frames", "--format", "hex", paths[0]}).exit_code, kExitUsage);
   EXPECT_EQ(RunInProcess({"frames", "--name", "a-b", paths[0]}).exit_code, kExitUsage);
@@ -494,6 +538,10 @@ TEST(CliBudget, TheCoresTableForTheSequence) {
       std::vector<const PictureBytes*>{&pictures[0], &pictures[1], &pictures[2]}, 2);
   EXPECT_EQ(run.out, FormatFrameBudget(*ComputeFrameBudget(pictures, map, options, 450)));
   EXPECT_EQ(RunInProcess(args).out, run.out);
+  args.push_back("--no-scroll");
+  options.scroll = false;
+  EXPECT_EQ(RunInProcess(args).out,
+            FormatFrameBudget(*ComputeFrameBudget(pictures, map, options, 450)));
   args[5] = "0";
   EXPECT_EQ(RunInProcess(args).exit_code, kExitUsage);
 }

@@ -91,18 +91,48 @@ TEST(ComputeFrameBudget, ScriptNeverCostsMoreThanTheOtherMethods) {
     }
     PictureBytes map;
     for (auto& b : map) b = random() % 2 ? 0xFF : 0x00;
-    const SequenceOptions options{std::nullopt, trial % 2 == 0};
+    const SequenceOptions options{std::nullopt, trial % 2 == 0, trial % 3 != 0};
     const auto budget = ComputeFrameBudget(pictures, map, options);
     ASSERT_TRUE(budget.has_value());
     EXPECT_EQ(budget->total.script.table_bytes,
+              static_cast<int64_t>(
+                  EncodeFrameTable(MakeStandaloneFrameScript(pictures, options)).size()));
+    EXPECT_EQ(budget->total.scrolling.table_bytes,
               static_cast<int64_t>(EncodeFrameTable(MakeFrameScript(pictures, options)).size()));
     for (const TransitionBudget& t : budget->transitions) {
       EXPECT_LE(t.script.operations, t.whole.operations) << "trial " << trial;
+      // Without scrolling both scripts write the same bytes; carried registers only save.
+      if (!options.scroll && !options.loop) {
+        EXPECT_LE(t.scrolling.operations, t.script.operations) << "trial " << trial;
+      }
       EXPECT_GE(t.script.data_writes, t.changed_bytes) << "trial " << trial;
       if (t.skip_map_missed == 0) {
         EXPECT_LE(t.script.operations, t.skip_map.operations) << "trial " << trial;
       }
     }
+  }
+}
+
+// A byte moved up a page: the scrolling script only changes the start line, unless told not
+// to scroll.
+TEST(ComputeFrameBudget, TheScrollingScriptChangesTheStartLine) {
+  PictureBytes first{};
+  first[DisplayMemoryOffset(1, 1, 10)] = 0x81;
+  PictureBytes moved{};
+  moved[DisplayMemoryOffset(1, 0, 10)] = 0x81;
+  const PictureBytes map{};
+  for (const bool scroll : {true, false}) {
+    const auto budget = ComputeFrameBudget({first, moved}, map, {std::nullopt, false, scroll});
+    ASSERT_TRUE(budget.has_value());
+    const TransitionBudget& t = budget->transitions[1];
+    EXPECT_EQ(t.script, (MethodBudget{2, 6, 9, 6000}));
+    // Without scrolling the page register the first frame left saves a "set page".
+    EXPECT_EQ(t.scrolling, (scroll ? MethodBudget{0, 2, 3, 2000} : MethodBudget{2, 5, 9, 5000}));
+    EXPECT_EQ(t.start_line, scroll ? 8 : 0);
+    EXPECT_EQ(budget->total.start_line, t.start_line);
+    const std::string text = FormatFrameBudget(*budget);
+    EXPECT_NE(text.find(scroll ? "(d) scrolling script" : "(d) script, no scroll"),
+              std::string::npos);
   }
 }
 

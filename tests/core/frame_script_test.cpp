@@ -221,6 +221,88 @@ TEST_P(FrameSequenceTest, PlaysFromStartPictureAndLoops) {
 INSTANTIATE_TEST_SUITE_P(Sequences, FrameSequenceTest, ::testing::ValuesIn(SequenceCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A few text-like rows of pixels at random heights.
+PictureBuffer SparseRows(std::mt19937& random) {
+  PictureBuffer p;
+  const int rows = 1 + static_cast<int>(random() % 6);
+  for (int r = 0; r < rows; ++r) {
+    const int y = static_cast<int>(random() % kPictureHeight);
+    for (int x = 0; x < kPictureWidth; ++x) p.SetPixel(x, y, random() % 3 == 0);
+  }
+  return p;
+}
+
+// `p` as shown after moving up by `rows` (down when negative), new rows drawn at random.
+PictureBuffer Moved(const PictureBuffer& p, int rows, std::mt19937& random) {
+  PictureBuffer moved;
+  for (int y = 0; y < kPictureHeight; ++y) {
+    const int from = y + rows;
+    for (int x = 0; x < kPictureWidth; ++x) {
+      const bool in = from >= 0 && from < kPictureHeight;
+      moved.SetPixel(x, y, in ? p.Pixel(x, from) : random() % 5 == 0);
+    }
+  }
+  return moved;
+}
+
+// Each transition's start line is the cheapest of all 64: its standalone frame (the fewest
+// operations for those memory changes when every page stands alone, as the breadth-first
+// search above proves) plus the change of start line costs no more than any other line's.
+// Pictures moved by whole pages and by single rows, up and down, a little changed, and
+// unrelated. A loop frame returns to the first picture's line, which a looping script may
+// choose for the loop frame's sake.
+TEST(MakeFrameScript, EachStartLineIsTheCheapestOfAll64) {
+  std::mt19937 random(64);
+  for (int trial = 0; trial < 150; ++trial) {
+    std::vector<PictureBytes> pictures;
+    PictureBuffer p = SparseRows(random);
+    for (int i = 0; i < 3; ++i) {
+      pictures.push_back(p.Bytes());
+      switch (random() % 4) {
+        case 0:
+          p = Moved(p, static_cast<int>(random() % 41) - 20, random);
+          break;
+        case 1:
+          p = Moved(p, 8 * (static_cast<int>(random() % 7) - 3), random);
+          break;
+        case 2:
+          p.SetPixel(static_cast<int>(random() % 128), static_cast<int>(random() % 64), true);
+          break;
+        default:
+          p = SparseRows(random);
+      }
+    }
+    const SequenceOptions options{std::nullopt, trial % 4 == 0, true};
+    const FrameScript script = MakeFrameScript(pictures, options);
+    Ks0108Model model;
+    int first_line = 0;
+    for (size_t f = 0; f < script.frames.size(); ++f) {
+      const PictureBytes memory = model.Memory();
+      const int line = model.Chip(1).start_line;
+      const PictureBytes& target = pictures[f % pictures.size()];
+      model.Apply(FrameBusOps(script.frames[f]));
+      ASSERT_EQ(model.Picture(), target) << "trial " << trial << " frame " << f + 1;
+      const int chosen = model.Chip(1).start_line;
+      ASSERT_EQ(model.Chip(2).start_line, chosen);
+      auto cost = [&](int l) {
+        return FrameOperationCount(MakeFrame(memory, MemoryForStartLine(target, l))) +
+               (l == line ? 0 : 2);
+      };
+      if (f == 0) first_line = chosen;
+      if (f == pictures.size()) {
+        EXPECT_EQ(chosen, first_line) << "the loop frame returns to the first line";
+        continue;
+      }
+      EXPECT_LE(FrameOperationCount(script.frames[f]), cost(chosen)) << "registers only save";
+      // A looping script may show the first picture at the line the loop frame prefers.
+      if (f == 0 && options.loop) continue;
+      int best = cost(0);
+      for (int l = 1; l < kPictureHeight; ++l) best = std::min(best, cost(l));
+      EXPECT_EQ(cost(chosen), best) << "trial " << trial << " frame " << f + 1;
+    }
+  }
+}
+
 TEST(MakeFrameScript, NoPicturesGiveNoFramesAndNoLoop) {
   const FrameScript script = MakeFrameScript({}, {std::nullopt, true});
   EXPECT_TRUE(script.frames.empty());

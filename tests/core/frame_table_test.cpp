@@ -29,7 +29,7 @@ using testing::TempFolder;
 
 class FrameTableTest : public ::testing::TestWithParam<ScriptCase> {
  protected:
-  FrameScript Script() const { return MakeFrameScript(GetParam().pictures, GetParam().options); }
+  FrameScript Script() const { return testing::MakeScript(GetParam()); }
   Ks0108Model StartModel() const {
     return Ks0108Model(GetParam().options.start.value_or(PictureBytes{}));
   }
@@ -162,6 +162,47 @@ TEST(EncodeFrameTable, WritesTheDocumentedRecords) {
   EXPECT_EQ(encoded[encoded.size() - 2], 0x00) << "the empty second frame";
 }
 
+// A byte, the same moved up a page, and a byte beside it: the second frame only scrolls, the
+// third writes where the first left the page register and the column counter.
+TEST(EncodeFrameTable, WritesTheDocumentedScrollingRecords) {
+  PictureBytes first{};
+  first[DisplayMemoryOffset(1, 1, 10)] = 0x81;
+  PictureBytes moved{};
+  moved[DisplayMemoryOffset(1, 0, 10)] = 0x81;
+  PictureBytes beside = moved;
+  beside[DisplayMemoryOffset(1, 0, 11)] = 0x42;
+  const FrameScript script = MakeFrameScript({first, moved, beside});
+  const std::vector<uint8_t> expected{
+      0x81, 0x4A, 0x01, 0x81, 0x00,  // chip 1 page 1: column 10, one byte
+      0xB0, 0xC8, 0x00,              // start line 8 on both chips
+      0xA0, 0x01, 0x42, 0x00,        // chip 1, page kept: one byte where the counter stands
+      0xFF};
+  EXPECT_EQ(EncodeFrameTable(script), expected);
+  EXPECT_EQ(FrameOperationCount(script.frames[1]), 2);
+  EXPECT_EQ(FrameOperationCount(script.frames[2]), 1);
+  EXPECT_EQ(FinalStartLine(script), 8);
+  EXPECT_NE(FrameTableC(script)->find("leaves the display at start line 8"), std::string::npos);
+}
+
+// Looping back to the second frame, which keeps the page and the counter the first left.
+TEST(DecodeFrameTable, ALoopMustLeaveTheRegistersTheFramesAfterItRelyOn) {
+  const std::vector<uint8_t> kept{0x80, 0x40, 0x01, 0x55, 0x00,  // page 0 column 0: then at 1
+                                  0xA0, 0x01, 0x66, 0x00,        // page kept, column 1
+                                  0x80, 0x40, 0x01, 0x55, 0x00,  // as the first frame left it
+                                  0xFE};
+  const auto decoded = DecodeFrameTable(kept);
+  ASSERT_TRUE(decoded.has_value());
+  EXPECT_EQ(EncodeFrameTable(*decoded), kept);
+  EXPECT_FALSE(decoded->frames[1].pages[0].set_page);
+  EXPECT_EQ(decoded->frames[1].pages[0].segments[0].column, 1);
+  std::vector<uint8_t> moved = kept;
+  moved[9] = 0x81;  // the loop frame leaves page 1
+  EXPECT_FALSE(DecodeFrameTable(moved).has_value());
+  moved = kept;
+  moved[10] = 0x45;  // the loop frame leaves the counter at 6
+  EXPECT_FALSE(DecodeFrameTable(moved).has_value());
+}
+
 struct BadTable {
   const char* name;
   std::vector<uint8_t> bytes;
@@ -176,26 +217,36 @@ TEST_P(DecodeFrameTableTest, RefusesMalformedTables) {
 
 INSTANTIATE_TEST_SUITE_P(
     Malformed, DecodeFrameTableTest,
-    ::testing::Values(BadTable{"Empty", {}}, BadTable{"NoTableEnd", {0x00}},
-                      BadTable{"FrameNotEnded", {0x80, 0x40, 0x01, 0x00, 0xFF}},
-                      BadTable{"SegmentBeforePage", {0x40, 0x01, 0x55, 0x00, 0xFF}},
-                      BadTable{"PageWithoutSegment", {0x80, 0x00, 0xFF}},
-                      BadTable{"ZeroLength", {0x80, 0x40, 0x00, 0x00, 0xFF}},
-                      BadTable{"LengthOver64",
-                               [] {
-                                 std::vector<uint8_t> b{0x80, 0x40, 65};
-                                 b.resize(b.size() + 65, 0x11);
-                                 b.push_back(0x00);
-                                 b.push_back(0xFF);
-                                 return b;
-                               }()},
-                      BadTable{"DataCutOff", {0x80, 0x40, 0x03, 0x01}},
-                      BadTable{"UnknownByte", {0x90, 0x40, 0x01, 0x01, 0x00, 0xFF}},
-                      BadTable{"BytesAfterTheEnd", {0x00, 0xFF, 0x00}},
-                      BadTable{"LoopWithoutSecondFrame", {0x00, 0xFE}},
-                      // A frame's first segment has no page of the frame before.
-                      BadTable{"SegmentCarriedIntoNextFrame",
-                               {0x80, 0x40, 0x01, 0x01, 0x00, 0x41, 0x01, 0x01, 0x00, 0xFF}}),
+    ::testing::Values(
+        BadTable{"Empty", {}}, BadTable{"NoTableEnd", {0x00}},
+        BadTable{"FrameNotEnded", {0x80, 0x40, 0x01, 0x00, 0xFF}},
+        BadTable{"SegmentBeforePage", {0x40, 0x01, 0x55, 0x00, 0xFF}},
+        BadTable{"PageWithoutSegment", {0x80, 0x00, 0xFF}},
+        BadTable{"ZeroLength", {0x80, 0x40, 0x00, 0x00, 0xFF}},
+        BadTable{"LengthOver64",
+                 [] {
+                   std::vector<uint8_t> b{0x80, 0x40, 65};
+                   b.resize(b.size() + 65, 0x11);
+                   b.push_back(0x00);
+                   b.push_back(0xFF);
+                   return b;
+                 }()},
+        BadTable{"DataCutOff", {0x80, 0x40, 0x03, 0x01}},
+        BadTable{"UnknownByte", {0x90, 0x40, 0x01, 0x01, 0x00, 0xFF}},
+        BadTable{"BytesAfterTheEnd", {0x00, 0xFF, 0x00}},
+        BadTable{"LoopWithoutSecondFrame", {0x00, 0xFE}},
+        // A frame's first segment has no page of the frame before.
+        BadTable{"SegmentCarriedIntoNextFrame",
+                 {0x80, 0x40, 0x01, 0x01, 0x00, 0x41, 0x01, 0x01, 0x00, 0xFF}},
+        // The first frame starts from unknown registers.
+        BadTable{"PageKeptBeforeKnown", {0xA0, 0x40, 0x01, 0x55, 0x00, 0xFF}},
+        BadTable{"RunBeforeColumnKnown", {0x80, 0x01, 0x55, 0x00, 0xFF}},
+        BadTable{"ChipKeptWithoutSegment", {0x80, 0x40, 0x01, 0x55, 0x00, 0xA0, 0x00, 0xFF}},
+        BadTable{"StartLineAfterWrites", {0x80, 0x40, 0x01, 0x55, 0xB0, 0xC1, 0x00, 0xFF}},
+        BadTable{"TwoStartLines", {0xB0, 0xC1, 0xB0, 0xC2, 0x00, 0xFF}},
+        BadTable{"StartLineWithoutCommand", {0xB0, 0x41, 0x00, 0xFF}},
+        BadTable{"StartLineCutOff", {0xB0}},
+        BadTable{"RunCutOff", {0x80, 0x40, 0x01, 0x55, 0x00, 0x80, 0x03, 0x01}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FrameTableAsmLines, UsesTheListingDirectiveAndIndents) {

@@ -99,5 +99,36 @@ INSTANTIATE_TEST_SUITE_P(
                               {0, 0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The glass shows memory row (y + start line) mod 64 of each chip at screen row y, each chip
+// through its own start line; and the memory made for a start line shows the picture.
+TEST(Ks0108Model, ShowsEachChipThroughItsOwnStartLine) {
+  std::mt19937 random(8);
+  PictureBytes memory;
+  for (auto& b : memory) b = static_cast<uint8_t>(random());
+  PictureBuffer stored;
+  stored.Bytes() = memory;
+  for (const auto& [line1, line2] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{0, 63},
+                                     std::pair{17, 40}, std::pair{8, 8}, std::pair{63, 1}}) {
+    Ks0108Model model(memory);
+    model.Apply(CommandOp(1, kStartLineCommand | line1));
+    model.Apply(CommandOp(2, kStartLineCommand | line2));
+    EXPECT_EQ(model.Memory(), memory);
+    PictureBuffer shown;
+    shown.Bytes() = model.Picture();
+    for (int y = 0; y < kPictureHeight; ++y) {
+      for (int x = 0; x < kPictureWidth; ++x) {
+        const int line = x < kSegmentsPerCrystal ? line1 : line2;
+        ASSERT_EQ(shown.Pixel(x, y), stored.Pixel(x, (y + line) % kPictureHeight))
+            << "pixel " << x << "," << y << " at lines " << line1 << "," << line2;
+      }
+    }
+    Ks0108Model scrolled(MemoryForStartLine(memory, line1));
+    for (int chip = 1; chip <= 2; ++chip) {
+      scrolled.Apply(CommandOp(chip, kStartLineCommand | line1));
+    }
+    EXPECT_EQ(scrolled.Picture(), memory) << "line " << line1;
+  }
+}
+
 }  // namespace
 }  // namespace lumigrid

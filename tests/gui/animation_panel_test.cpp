@@ -36,6 +36,7 @@ using std::chrono::milliseconds;
 class ManualClock final : public AnimationClock {
  public:
   TimePoint Now() const override { return now_; }
+  void SleepUntil(TimePoint moment) override { now_ = std::max(now_, moment); }
   void Advance(int ms) { now_ += milliseconds(ms); }
 
  private:
@@ -179,11 +180,14 @@ TEST_F(AnimationPanelTest, ShowsTheSequenceInListOrderEachPictureForOneDelay) {
     ASSERT_TRUE(Panel().Running()) << c.name;
     EXPECT_FALSE(Panel().StartButton()->isEnabled()) << c.name;
     EXPECT_TRUE(Panel().StopButton()->isEnabled()) << c.name;
+    const auto started = clock_.Now();
     for (size_t i = 0; i < c.shown.size(); ++i) {
       if (i > 0) {
-        Pass(c.delay_ms - 1);
-        EXPECT_EQ(Shown(), c.shown[i - 1]) << c.name << ": still up 1 ms before its time, " << i;
-        Pass(1);
+        Pass(c.delay_ms - 3);
+        EXPECT_EQ(Shown(), c.shown[i - 1]) << c.name << ": still up 3 ms before its time, " << i;
+        Pass(2);  // the timer wakes; the last millisecond is slept
+        EXPECT_EQ(clock_.Now() - started, milliseconds(c.delay_ms) * static_cast<int>(i))
+            << c.name << ": changed on its moment, " << i;
       }
       EXPECT_EQ(Shown(), c.shown[i]) << c.name << ", picture " << i;
       EXPECT_EQ(Window().Tabs()->currentIndex(), c.shown[i] - 1) << c.name << ", picture " << i;
@@ -353,13 +357,13 @@ TEST_F(AnimationPanelTest, TimeSpentOnTheCloseQuestionIsNotTakenFromThePictures)
     Window().close();
     Platform().OnMessage({});
     EXPECT_EQ(Shown(), 1) << c.name;
-    Pass(200 - c.before_question - 1);
-    EXPECT_EQ(Shown(), 1) << c.name << ": still up 1 ms before the rest of its delay";
-    Pass(1);
+    Pass(200 - c.before_question - 3);
+    EXPECT_EQ(Shown(), 1) << c.name << ": still up 3 ms before the rest of its delay";
+    Pass(3);
     EXPECT_EQ(Shown(), 2) << c.name;
-    Pass(199);
+    Pass(197);
     EXPECT_EQ(Shown(), 2) << c.name << ": the next picture stays a whole delay";
-    Pass(1);
+    Pass(3);
     EXPECT_EQ(Shown(), 1) << c.name;
     Stop();
   }

@@ -1,6 +1,7 @@
 // The main window as a user first meets it: layout, menus, toolbar, shortcuts, styles, About.
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
@@ -465,7 +466,39 @@ TEST_F(Commands, AboutTextsAndLinks) {
   EXPECT_EQ(about->Picture()->size(), QSize(100, 100));
   QTest::mouseClick(about->Picture(), Qt::LeftButton);
   ASSERT_EQ(Platform().Links().size(), 1);
-  EXPECT_EQ(Platform().Links()[0].scheme(), "https");
+  // From the build tree: the README of the sources, which exists.
+  const QUrl readme = Platform().Links()[0];
+  EXPECT_TRUE(readme.isLocalFile()) << readme.toString().toStdString();
+  EXPECT_TRUE(QFileInfo(readme.toLocalFile()).isFile()) << readme.toString().toStdString();
+  EXPECT_EQ(QFileInfo(readme.toLocalFile()).fileName(), "README.md");
+}
+
+// The links were placeholders that led nowhere: each now opens an existing document, and
+// without documents there is nothing to click.
+TEST_F(Commands, AboutLinksLeadToDocumentsThatExist) {
+  const AboutLinks found = AboutLinks::Find();
+  ASSERT_FALSE(found.readme.isEmpty());
+  for (const AboutLinks& links : {found, AboutLinks{}}) {
+    Platform().ClearRecords();
+    AboutWindow about(Platform(), &Window(), links);
+    for (QLabel* label : about.findChildren<QLabel*>()) {
+      if (!label->text().contains("<a ")) continue;
+      const QString href = label->text().section('"', 1, 1);
+      emit label->linkActivated(href);
+    }
+    QTest::mouseClick(about.Picture(), Qt::LeftButton);
+    if (links.readme.isEmpty()) {
+      EXPECT_TRUE(Platform().Links().isEmpty());
+      EXPECT_TRUE(about.Picture()->toolTip().isEmpty());
+      continue;
+    }
+    ASSERT_EQ(Platform().Links().size(), 3) << "the two labels and the picture";
+    for (const QUrl& url : Platform().Links()) {
+      EXPECT_TRUE(url.isLocalFile() && QFileInfo::exists(url.toLocalFile()))
+          << url.toString().toStdString();
+    }
+    EXPECT_EQ(Platform().Links()[2], links.readme);
+  }
 }
 
 TEST_F(Commands, AboutFadesOutHoweverItIsClosed) {

@@ -1,10 +1,15 @@
 // The questions before unsaved changes are lost: through New, Open, a recent file, a drop and
 // closing the window.
+#include <QCheckBox>
+#include <QPushButton>
 #include <QTabBar>
+#include <QTest>
 #include <functional>
 
 #include "app/commands.h"
 #include "file_test_support.h"
+#include "optimize/optimize_panel.h"
+#include "optimize/report_view.h"
 #include "picture/editor.h"
 
 namespace lumigrid::testing_support {
@@ -156,6 +161,67 @@ TEST_F(DiscardPrompt, FailedOrCancelledSaveStopsTheAskingOperation) {
       ASSERT_TRUE(Window().isVisible()) << route.name;
     }
   }
+}
+
+// The scan's map used to overwrite buffer 10's edits unasked, and a later save wrote the map
+// over the picture's file.
+TEST_F(DiscardPrompt, ScanAsksAboutBufferTenAndLeavesTheMapWithoutAFile) {
+  struct Case {
+    bool modified;
+    ui::Answer answer;
+    bool list;  // the list button with the auto box, rather than the scan button
+    bool scanned;
+  };
+  const Case cases[] = {
+      {true, ui::Answer::kCancel, false, false}, {true, ui::Answer::kCancel, true, false},
+      {true, ui::Answer::kNo, false, true},      {true, ui::Answer::kYes, true, true},
+      {false, ui::Answer::kOk, false, true},  // not asked
+  };
+  Window().Dispatch(command::kModeOptimize);
+  OptimizePanel& panel = *Window().OptimizeSidePanel();
+  panel.AutoBox()->setChecked(true);
+  const std::string logo = PathOf("logo.chr");
+  for (const Case& c : cases) {
+    const std::string what = std::string(c.list ? "list, " : "scan, ") +
+                             (c.modified ? std::to_string(static_cast<int>(c.answer)) : "clean");
+    Window().Editor().SwitchBuffer(0);
+    State().Buffer(1).Bytes() = Pattern(1);
+    State().Buffer(2).Bytes() = Pattern(1);  // every byte the same: the map is all 0xFF
+    WritePicture("logo.chr", Pattern(3));
+    Prepare(10, Pattern(5), logo, c.modified);
+    State().RecordEdit(10, "edits");  // as drawing would
+    if (!c.modified) State().MarkClean(10);
+    panel.Report()->ClearReport();
+    Platform().ClearRecords();
+    if (c.modified) Platform().QueueAnswer(c.answer);
+    QTest::mouseClick(c.list ? panel.ListButton() : panel.ScanButton(), Qt::LeftButton);
+
+    const QStringList expected =
+        c.modified ? QStringList{Question(kDiscard, AboutFile("logo.chr"))} : QStringList{};
+    EXPECT_EQ(Shown(), expected) << what;
+    EXPECT_EQ(ReadAll(logo), AsText(c.answer == ui::Answer::kYes ? Pattern(5) : Pattern(3)))
+        << what << ": only Yes saves the edits, to their own file";
+    PictureBytes map;
+    map.fill(0xFF);
+    EXPECT_EQ(State().Buffer(10).Bytes(), c.scanned ? map : Pattern(5)) << what;
+    EXPECT_EQ(State().BufferFileName(10), c.scanned ? "" : logo) << what;
+    EXPECT_EQ(State().BufferModified(10), !c.scanned) << what;
+    EXPECT_EQ(State().CurrentBuffer(), c.scanned ? 10 : 1) << what;
+    EXPECT_EQ(panel.Report()->toPlainText().isEmpty(), !c.scanned || !c.list)
+        << what << ": a cancelled scan builds no list";
+    if (!c.scanned) continue;
+    EXPECT_EQ(Window().windowTitle(), "Lumigrid v 3.8  —  ") << what;
+    // Saving the map asks for a name instead of writing over the picture it replaced.
+    Platform().ClearRecords();
+    Window().Dispatch(command::kSave);
+    ASSERT_EQ(Platform().Dialogs().size(), 1) << what;
+    EXPECT_TRUE(Platform().Dialogs()[0].save) << what;
+    // Taken back, the old picture counts as unsaved: closing would ask about it.
+    Window().Dispatch(command::kUndo);
+    EXPECT_EQ(State().Buffer(10).Bytes(), Pattern(5)) << what;
+    EXPECT_TRUE(State().BufferModified(10)) << what;
+  }
+  EXPECT_EQ(ReadAll(logo), AsText(Pattern(3)));
 }
 
 using QuitPrompt = PromptTest;

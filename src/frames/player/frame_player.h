@@ -3,7 +3,8 @@
  *
  * The firmware supplies two bus writes, both given the chip (1: left half, 2: right half):
  * one with the data/instruction line low (a command) and one with it high (a data byte).
- * Initialise the controllers (display on, start line 0) before the first frame. */
+ * Initialise the controllers (display on, start line 0) before the first frame, and play the
+ * frames in order: a frame may rely on the page, column and start line the one before left. */
 #ifndef LUMIGRID_FRAME_PLAYER_H
 #define LUMIGRID_FRAME_PLAYER_H
 
