@@ -202,6 +202,9 @@ TEST_F(FrameCommandsTest, TheBudgetDialogShowsComputeFrameBudgetsNumbers) {
         EXPECT_EQ(cell(row, 4), QString::number(cost.operations));
         EXPECT_EQ(cell(row, 5), QString::number(cost.table_bytes));
         EXPECT_EQ(cell(row, 6), QString::fromStdString(MicrosecondsText(cost.bus_time_ns)));
+        if (methods[m].start_line && t < budget.transitions.size()) {
+          EXPECT_EQ(cell(row, 7), QString::number(expected.start_line));
+        }
         const bool highlighted = table->item(row, 4)->font().bold();
         EXPECT_EQ(highlighted, std::find(cheapest.begin(), cheapest.end(), static_cast<int>(m)) !=
                                    cheapest.end())
