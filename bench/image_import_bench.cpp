@@ -9,9 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -27,23 +25,8 @@
 
 namespace {
 
+using lumigrid::testing_images::PhotoLike;
 using lumigrid::testing_images::RowFiller;
-
-// Gradients in each channel with noise on top, like a camera picture.
-RowFiller PhotoLike(int width, int height) {
-  return [width, height](int y, uint8_t* row) {
-    std::mt19937 random(static_cast<unsigned>(y));
-    for (int x = 0; x < width; ++x) {
-      const int noise = static_cast<int>(random() % 33) - 16;
-      const auto channel = [noise](int v) {
-        return static_cast<uint8_t>(std::clamp(v + noise, 0, 255));
-      };
-      row[3 * x] = channel(x * 255 / width);
-      row[3 * x + 1] = channel(y * 255 / height);
-      row[3 * x + 2] = channel((x + y) * 255 / (width + height));
-    }
-  };
-}
 
 struct Photos {
   QTemporaryDir dir;

@@ -9,10 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <random>
 
 #include "files/import_dialog.h"
 #include "files/import_loading.h"
@@ -29,29 +27,14 @@ namespace {
 
 using namespace lumigrid;
 
-// Gradients in each channel with noise on top, like a camera picture.
-testing_images::RowFiller PhotoLike(int width, int height) {
-  return [width, height](int y, uint8_t* row) {
-    std::mt19937 random(static_cast<unsigned>(y));
-    for (int x = 0; x < width; ++x) {
-      const int noise = static_cast<int>(random() % 33) - 16;
-      const auto channel = [noise](int v) {
-        return static_cast<uint8_t>(std::clamp(v + noise, 0, 255));
-      };
-      row[3 * x] = channel(x * 255 / width);
-      row[3 * x + 1] = channel(y * 255 / height);
-      row[3 * x + 2] = channel((x + y) * 255 / (width + height));
-    }
-  };
-}
-
 struct Photos {
   QTemporaryDir dir;
   std::string jpeg = dir.filePath("photo.jpg").toStdString();
   std::string big = dir.filePath("big.jpg").toStdString();  // 8660 x 5774, 50 Mpx
   Photos() {
-    if (!testing_images::WriteJpeg(jpeg, 4000, 3000, 3, 90, PhotoLike(4000, 3000)) ||
-        !testing_images::WriteJpeg(big, 8660, 5774, 3, 90, PhotoLike(8660, 5774))) {
+    if (!testing_images::WriteJpeg(jpeg, 4000, 3000, 3, 90,
+                                   testing_images::PhotoLike(4000, 3000)) ||
+        !testing_images::WriteJpeg(big, 8660, 5774, 3, 90, testing_images::PhotoLike(8660, 5774))) {
       std::fprintf(stderr, "cannot write the test photos\n");
     }
   }

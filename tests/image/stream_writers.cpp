@@ -6,8 +6,10 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace lumigrid::testing_images {
@@ -71,6 +73,21 @@ bool JpegRows(jpeg_compress_struct& info, std::FILE* file, int width, int height
 }
 
 }  // namespace
+
+RowFiller PhotoLike(int width, int height) {
+  return [width, height](int y, uint8_t* row) {
+    std::mt19937 random(static_cast<unsigned>(y));
+    for (int x = 0; x < width; ++x) {
+      const int noise = static_cast<int>(random() % 33) - 16;
+      const auto channel = [noise](int v) {
+        return static_cast<uint8_t>(std::clamp(v + noise, 0, 255));
+      };
+      row[3 * x] = channel(x * 255 / width);
+      row[3 * x + 1] = channel(y * 255 / height);
+      row[3 * x + 2] = channel((x + y) * 255 / (width + height));
+    }
+  };
+}
 
 bool WritePng(const std::string& path, int width, int height, int channels, const RowFiller& fill,
               bool interlaced) {

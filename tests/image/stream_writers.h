@@ -12,6 +12,9 @@ namespace lumigrid::testing_images {
 // Fills one row of width grey levels (channels == 1) or RGB triples (channels == 3).
 using RowFiller = std::function<void(int y, uint8_t* row)>;
 
+// Gradients in each channel with noise on top, like a camera picture (RGB rows).
+RowFiller PhotoLike(int width, int height);
+
 bool WritePng(const std::string& path, int width, int height, int channels, const RowFiller& fill,
               bool interlaced = false);
 bool WriteJpeg(const std::string& path, int width, int height, int channels, int quality,
