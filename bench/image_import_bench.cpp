@@ -105,7 +105,7 @@ void BM_QtFullDecodePng4000x3000(benchmark::State& state) { QtDecode(state, Test
 void BM_CoreScale4000x3000(benchmark::State& state) {
   const int width = 4000;
   const int height = 3000;
-  std::vector<lumigrid::Rgb> pixels(std::size_t{width} * height);
+  std::vector<lumigrid::PackedRgb> pixels(std::size_t{width} * height);
   std::vector<uint8_t> row(std::size_t{width} * 3);
   const RowFiller fill = PhotoLike(width, height);
   for (int y = 0; y < height; ++y) {

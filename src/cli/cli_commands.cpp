@@ -266,13 +266,11 @@ int RunRender(const ParsedCommand& command, Context& context) {
   const auto picture = context.LoadPicture(command.positional[0]);
   if (!picture) return context.ExitCode();
 
-  const auto colour = [](Rgb c) { return PngColour{c.r, c.g, c.b}; };
   const PictureBuffer& buffer = picture->buffer;
   const int s = *scale;
-  const auto png =
-      EncodeTwoColourPng(kPictureWidth * s, kPictureHeight * s,
-                         {colour(colour::kCellNormal), colour(colour::kPixelLit)},
-                         [&buffer, s](int x, int y) { return buffer.Pixel(x / s, y / s); });
+  const auto png = EncodeTwoColourPng(
+      kPictureWidth * s, kPictureHeight * s, {colour::kCellNormal, colour::kPixelLit},
+      [&buffer, s](int x, int y) { return buffer.Pixel(x / s, y / s); });
   if (!png) return context.Fail(*output, "cannot encode the PNG image");
   return context.WriteOutput(*output, *png);
 }

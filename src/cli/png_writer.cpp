@@ -19,7 +19,7 @@ void NoFlush(png_structp) {}
 }  // namespace
 
 std::optional<std::string> EncodeTwoColourPng(int width, int height,
-                                              const std::array<PngColour, 2>& colours,
+                                              const std::array<Rgb, 2>& colours,
                                               const std::function<bool(int x, int y)>& lit) {
   if (width <= 0 || height <= 0) return std::nullopt;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

@@ -7,16 +7,14 @@
 #include <optional>
 #include <string>
 
-namespace lumigrid::cli {
+#include "picture/rgb.h"
 
-struct PngColour {
-  uint8_t r = 0, g = 0, b = 0;
-};
+namespace lumigrid::cli {
 
 // A width x height PNG whose pixel (x, y) takes colours[lit(x, y)]. No time or text chunks, so
 // the same pixels always give the same bytes. nullopt when libpng fails.
 std::optional<std::string> EncodeTwoColourPng(int width, int height,
-                                              const std::array<PngColour, 2>& colours,
+                                              const std::array<Rgb, 2>& colours,
                                               const std::function<bool(int x, int y)>& lit);
 
 }  // namespace lumigrid::cli

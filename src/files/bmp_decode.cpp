@@ -85,9 +85,9 @@ std::string UnsupportedKind(const Header& h) {
 // the end of the bitmap) take palette entry 0. A code that ends before its end-of-bitmap mark
 // is damaged. Only the pixels the code writes are handed on, over a row of entry 0, so the
 // time follows the bytes of the file, not the size it declares.
-bool DecodeRle(std::istream& in, int bits, const std::array<Rgb, 256>& palette, int width,
+bool DecodeRle(std::istream& in, int bits, const std::array<PackedRgb, 256>& palette, int width,
                int height, PictureBuilder& builder) {
-  std::vector<std::pair<int, Rgb>> written;
+  std::vector<std::pair<int, PackedRgb>> written;
   int rows_done = 0;
   // Columns past the width are dropped unread, so x stops there: no count of jumps or runs
   // can overflow it, and a run costs only the pixels it leaves in the row.
@@ -203,7 +203,7 @@ ImageDecodeResult DecodeBmp(std::istream& in, const DecodeRequest& options) {
   const int width = static_cast<int>(h.width);
   const int height = static_cast<int>(rows);
 
-  std::array<Rgb, 256> palette;
+  std::array<PackedRgb, 256> palette;
   palette.fill(kBlack);  // an index beyond the palette reads as black
   const std::streamoff palette_start = in.tellg() - start;
   if (!in) return damaged;
@@ -254,7 +254,7 @@ ImageDecodeResult DecodeBmp(std::istream& in, const DecodeRequest& options) {
   PictureBuilder builder(width, height, h.bits == 1 ? 1 : h.bits, {palette[0], palette[1]},
                          h.height > 0, options);
   std::vector<uint8_t> data(static_cast<std::size_t>(stride));
-  std::vector<Rgb> row(static_cast<std::size_t>(width));
+  std::vector<PackedRgb> row(static_cast<std::size_t>(width));
   for (int y = 0; y < height; ++y) {
     if (!ReadBytes(in, data.data(), data.size())) return damaged;
     const uint8_t* d = data.data();
@@ -279,7 +279,7 @@ ImageDecodeResult DecodeBmp(std::istream& in, const DecodeRequest& options) {
             row[x] = v & 0xFFFFFF;
             continue;
           }
-          const Rgb c = MakeRgb(red.Of(v), green.Of(v), blue.Of(v));
+          const PackedRgb c = MakeRgb(red.Of(v), green.Of(v), blue.Of(v));
           row[x] = alpha.Present() ? OverWhite(static_cast<uint32_t>(alpha.Of(v)) << 24 | c) : c;
         }
       }

@@ -163,10 +163,10 @@ class GifDecoder {
     const int bottom =
         static_cast<int>(std::clamp<int64_t>(int64_t{desc.Top} + desc.Height, 0, height_));
     const int disposal = control_.DisposalMode;
-    std::vector<Rgb> under;
+    std::vector<PackedRgb> under;
     if (disposal == DISPOSE_PREVIOUS) under = Area(left, top, right, bottom);
 
-    std::array<Rgb, 256> palette;
+    std::array<PackedRgb, 256> palette;
     palette.fill(kBlack);  // an index beyond the colour table reads as black
     for (int i = 0; i < std::min(colours->ColorCount, 256); ++i) {
       const GifColorType& c = colours->Colors[i];
@@ -178,7 +178,7 @@ class GifDecoder {
       if (DGifGetLine(gif_.get(), line.data(), desc.Width) == GIF_ERROR) return false;
       const int64_t y = int64_t{desc.Top} + row;
       if (y < top || y >= bottom) continue;
-      Rgb* out = &screen_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_)];
+      PackedRgb* out = &screen_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_)];
       for (int x = left; x < right; ++x) {
         const GifPixelType index = line[static_cast<std::size_t>(x - desc.Left)];
         if (index != transparent) out[x] = palette[index];
@@ -218,16 +218,16 @@ class GifDecoder {
     return true;
   }
 
-  std::vector<Rgb> Area(int left, int top, int right, int bottom) const {
-    std::vector<Rgb> area;
+  std::vector<PackedRgb> Area(int left, int top, int right, int bottom) const {
+    std::vector<PackedRgb> area;
     for (int y = top; y < bottom; ++y) {
-      const Rgb* row = &screen_[static_cast<std::size_t>(y) * width_];
+      const PackedRgb* row = &screen_[static_cast<std::size_t>(y) * width_];
       area.insert(area.end(), row + left, row + right);
     }
     return area;
   }
 
-  void PutArea(int left, int top, int right, int bottom, const std::vector<Rgb>& area) {
+  void PutArea(int left, int top, int right, int bottom, const std::vector<PackedRgb>& area) {
     auto from = area.begin();
     for (int y = top; y < bottom; ++y) {
       std::copy_n(from, right - left, &screen_[static_cast<std::size_t>(y) * width_ + left]);
@@ -240,7 +240,7 @@ class GifDecoder {
   GifFile gif_;
   int width_ = 0;
   int height_ = 0;
-  std::vector<Rgb> screen_;
+  std::vector<PackedRgb> screen_;
   GraphicsControlBlock control_{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   int64_t work_ = 0;
 };

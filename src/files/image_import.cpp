@@ -84,7 +84,7 @@ class PngDecoder {
 
     // A 1-bit image is handed over with its two colours, as libpng expands them: an index
     // beyond a one-entry palette comes out black.
-    std::array<Rgb, 2> two_colours{kBlack, kWhite};
+    std::array<PackedRgb, 2> two_colours{kBlack, kWhite};
     bool one_bit = bit_depth == 1 && !transparency && colour_type != PNG_COLOR_TYPE_PALETTE;
     if (bit_depth == 1 && !transparency && colour_type == PNG_COLOR_TYPE_PALETTE) {
       png_colorp palette = nullptr;
@@ -113,7 +113,7 @@ class PngDecoder {
     const auto convert = [this, alpha](int count) {
       for (int x = 0; x < count; ++x) {
         const png_byte* p = &data_[4 * static_cast<std::size_t>(x)];
-        const Rgb c = MakeRgb(p[0], p[1], p[2]);
+        const PackedRgb c = MakeRgb(p[0], p[1], p[2]);
         row_[x] = alpha ? OverWhite(uint32_t{p[3]} << 24 | c) : c;
       }
     };
@@ -146,7 +146,7 @@ class PngDecoder {
   png_infop info_ = nullptr;
   ImageDecodeResult refusal_ = Refusal(ImageDecodeStatus::kUndecodable);
   std::vector<png_byte> data_;
-  std::vector<Rgb> row_;
+  std::vector<PackedRgb> row_;
   std::optional<PictureBuilder> builder_;
 };
 
@@ -230,7 +230,7 @@ class JpegDecoder {
     const int width = static_cast<int>(info_.output_width);
     const int height = static_cast<int>(info_.output_height);
     const int components = info_.output_components;
-    builder_.emplace(width, height, 8 * components, std::array<Rgb, 2>{kBlack, kWhite}, false,
+    builder_.emplace(width, height, 8 * components, std::array<PackedRgb, 2>{kBlack, kWhite}, false,
                      options);
     data_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(components));
     row_.resize(static_cast<std::size_t>(width));
@@ -260,7 +260,7 @@ class JpegDecoder {
   bool created_ = false;
   ImageDecodeResult refusal_ = Refusal(ImageDecodeStatus::kUndecodable);
   std::vector<JSAMPLE> data_;
-  std::vector<Rgb> row_;
+  std::vector<PackedRgb> row_;
   std::optional<PictureBuilder> builder_;
 };
 

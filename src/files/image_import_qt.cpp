@@ -15,7 +15,7 @@ ImageDecodeResult ConvertQtImage(const QImage& image, const ConversionOptions& o
   for (const QRgb c : table) one_bit = one_bit && qAlpha(c) == 255;
   const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
   if (argb.isNull()) return result;
-  std::vector<Rgb> row(static_cast<size_t>(argb.width()));
+  std::vector<PackedRgb> row(static_cast<size_t>(argb.width()));
   ImageSource source;
   source.width = argb.width();
   source.height = argb.height();

@@ -49,7 +49,8 @@ struct ChannelSums {
 // The one of two colours nearer to the average sum / area, decided on the exact sums: the
 // rounded average would turn a tie into a choice by rounding direction. A tie goes to the
 // darker colour, so a thin line covering exactly half of a scaled pixel is kept.
-Rgb NearerColour(const ChannelSums& sum, uint64_t area, const std::array<Rgb, 2>& two_colours) {
+PackedRgb NearerColour(const ChannelSums& sum, uint64_t area,
+                       const std::array<PackedRgb, 2>& two_colours) {
   const auto [first, second] = two_colours;
   // area * (|avg - first|^2 - |avg - second|^2)
   //   = 2 sum . (second - first) + area * (|first|^2 - |second|^2)
@@ -61,7 +62,7 @@ Rgb NearerColour(const ChannelSums& sum, uint64_t area, const std::array<Rgb, 2>
                              term(sum.g, GreenOf(first), GreenOf(second)) +
                              term(sum.b, BlueOf(first), BlueOf(second));
   if (difference != 0) return difference < 0 ? first : second;
-  const auto grey = [](Rgb c) { return Grey(RedOf(c), GreenOf(c), BlueOf(c)); };
+  const auto grey = [](PackedRgb c) { return Grey(RedOf(c), GreenOf(c), BlueOf(c)); };
   return grey(second) < grey(first) ? second : first;
 }
 
@@ -122,13 +123,13 @@ std::vector<bool> Diffuse(std::vector<int> levels, const Diffusion (&spread)[N],
 
 }  // namespace
 
-RgbImage::RgbImage(int w, int h, int bits_per_pixel, Rgb fill)
+RgbImage::RgbImage(int w, int h, int bits_per_pixel, PackedRgb fill)
     : width(std::max(w, 0)),
       height(std::max(h, 0)),
       depth(bits_per_pixel),
       pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill) {}
 
-ImageSource SourceOf(const RgbImage& image, std::array<Rgb, 2> two_colours) {
+ImageSource SourceOf(const RgbImage& image, std::array<PackedRgb, 2> two_colours) {
   ImageSource source;
   source.width = image.width;
   source.height = image.height;
@@ -138,20 +139,20 @@ ImageSource SourceOf(const RgbImage& image, std::array<Rgb, 2> two_colours) {
   return source;
 }
 
-bool IsBlackAndWhite(const std::array<Rgb, 2>& two_colours) {
-  const Rgb a = two_colours[0] & 0xFFFFFF;
-  const Rgb b = two_colours[1] & 0xFFFFFF;
+bool IsBlackAndWhite(const std::array<PackedRgb, 2>& two_colours) {
+  const PackedRgb a = two_colours[0] & 0xFFFFFF;
+  const PackedRgb b = two_colours[1] & 0xFFFFFF;
   return (a == kBlack && b == kWhite) || (a == kWhite && b == kBlack);
 }
 
 void GrayscaleImage(RgbImage& image) {
-  for (Rgb& c : image.pixels) {
+  for (PackedRgb& c : image.pixels) {
     const int grey = Grey(RedOf(c), GreenOf(c), BlueOf(c));
     c = MakeRgb(grey, grey, grey);
   }
 }
 
-Rgb OverWhite(uint32_t argb) {
+PackedRgb OverWhite(uint32_t argb) {
   const int alpha = static_cast<int>(argb >> 24);
   const auto blend = [alpha](int channel) {
     return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
@@ -207,17 +208,17 @@ void AreaAverager::Accumulate(int64_t s, Add add) {
   }
 }
 
-void AreaAverager::AddRow(const Rgb* row) {
+void AreaAverager::AddRow(const PackedRgb* row) {
   const int64_t s = NextWindowRow();
   if (s < 0) return;
-  const Rgb* pixels = row + window_.x;
+  const PackedRgb* pixels = row + window_.x;
   const auto count = static_cast<std::size_t>(window_.width);
   Accumulate(s, [pixels, count](uint32_t weight, Columns& open) {
     uint32_t* r = open.r.data();
     uint32_t* g = open.g.data();
     uint32_t* b = open.b.data();
     for (std::size_t x = 0; x < count; ++x) {
-      const Rgb c = pixels[x];
+      const PackedRgb c = pixels[x];
       r[x] += weight * ((c >> 16) & 0xFF);
       g[x] += weight * ((c >> 8) & 0xFF);
       b[x] += weight * (c & 0xFF);
@@ -225,7 +226,8 @@ void AreaAverager::AddRow(const Rgb* row) {
   });
 }
 
-void AreaAverager::AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels) {
+void AreaAverager::AddRowOver(PackedRgb background,
+                              const std::vector<std::pair<int, PackedRgb>>& pixels) {
   const int64_t s = NextWindowRow();
   if (s < 0) return;
   const int br = RedOf(background);
@@ -246,7 +248,7 @@ void AreaAverager::AddRowOver(Rgb background, const std::vector<std::pair<int, R
   });
 }
 
-void AreaAverager::AddUniformRows(Rgb colour, int count) {
+void AreaAverager::AddUniformRows(PackedRgb colour, int count) {
   count = std::clamp(count, 0, full_height_ - rows_added_);
   const int first = rows_added_;
   rows_added_ += count;
@@ -308,7 +310,7 @@ void AreaAverager::FlushRow(int target_row, Columns& open) {
   open.base_r = open.base_g = open.base_b = 0;
 }
 
-void AreaAverager::AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {
+void AreaAverager::AddPixels(int y, int x0, int dx, const PackedRgb* pixels, int count) {
   if (y < window_.y || y >= window_.y + window_.height || width_ == 0 || height_ == 0) return;
   const int64_t ww = window_.width;
   const int64_t wh = window_.height;
@@ -317,7 +319,7 @@ void AreaAverager::AddPixels(int y, int x0, int dx, const Rgb* pixels, int count
     for (int k = 0; k < count; ++k) {
       const int64_t x = int64_t{x0} + int64_t{k} * dx - window_.x;
       if (x < 0 || x >= ww) continue;
-      const Rgb c = pixels[k];
+      const PackedRgb c = pixels[k];
       ForEachCovered(x, ww, width_, [&](int tx, uint64_t column_weight) {
         const uint64_t weight = row_weight * column_weight;
         out[tx].r += weight * static_cast<uint64_t>(RedOf(c));
@@ -328,7 +330,7 @@ void AreaAverager::AddPixels(int y, int x0, int dx, const Rgb* pixels, int count
   });
 }
 
-RgbImage AreaAverager::Result(int depth, const std::array<Rgb, 2>& two_colours) const {
+RgbImage AreaAverager::Result(int depth, const std::array<PackedRgb, 2>& two_colours) const {
   RgbImage result(width_, height_, depth);
   if (window_.width <= 0 || window_.height <= 0) return result;
   // Every target pixel covers window width x window height units in all.
@@ -385,7 +387,7 @@ GreyField PlaceGreys(const RgbImage& scaled, const PixelRect& target, int depth)
   field.image = target;
   for (int y = 0; y < scaled.height; ++y) {
     for (int x = 0; x < scaled.width; ++x) {
-      const Rgb c = scaled.At(x, y);
+      const PackedRgb c = scaled.At(x, y);
       field.levels[static_cast<std::size_t>((target.y + y) * kPictureWidth + target.x + x)] =
           static_cast<uint8_t>(depth > 1 ? Grey(RedOf(c), GreenOf(c), BlueOf(c)) : GreenOf(c));
     }
@@ -492,7 +494,7 @@ PixelRect PreviewSize(int width, int height, int box_width, int box_height) {
 }
 
 PictureBuilder::PictureBuilder(int width, int height, int depth,
-                               const std::array<Rgb, 2>& two_colours, bool bottom_up,
+                               const std::array<PackedRgb, 2>& two_colours, bool bottom_up,
                                const DecodeRequest& request)
     : width_(width),
       height_(height),

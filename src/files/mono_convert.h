@@ -12,34 +12,22 @@
 
 #include "files/conversion_options.h"
 #include "picture/picture_buffer.h"
+#include "picture/rgb.h"
 
 namespace lumigrid {
 
-// A colour as 0xRRGGBB. Any top byte is ignored, so Qt's 0xffRRGGBB values pass unchanged.
-using Rgb = uint32_t;
-
-constexpr int RedOf(Rgb c) { return static_cast<int>((c >> 16) & 0xFF); }
-constexpr int GreenOf(Rgb c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(Rgb c) { return static_cast<int>(c & 0xFF); }
-constexpr Rgb MakeRgb(int r, int g, int b) {
-  return static_cast<Rgb>((r & 0xFF) << 16 | (g & 0xFF) << 8 | (b & 0xFF));
-}
-
-constexpr Rgb kBlack = 0x000000;
-constexpr Rgb kWhite = 0xFFFFFF;
-
 struct RgbImage {
   RgbImage() = default;
-  RgbImage(int w, int h, int bits_per_pixel = 24, Rgb fill = kWhite);
+  RgbImage(int w, int h, int bits_per_pixel = 24, PackedRgb fill = kWhite);
 
-  Rgb At(int x, int y) const { return pixels[Index(x, y)]; }
-  void Set(int x, int y, Rgb c) { pixels[Index(x, y)] = c; }
-  const Rgb* Row(int y) const { return pixels.data() + Index(0, y); }
+  PackedRgb At(int x, int y) const { return pixels[Index(x, y)]; }
+  void Set(int x, int y, PackedRgb c) { pixels[Index(x, y)] = c; }
+  const PackedRgb* Row(int y) const { return pixels.data() + Index(0, y); }
 
   int width = 0;
   int height = 0;
-  int depth = 24;           // bits per pixel of the decoded image; 1 = black-and-white
-  std::vector<Rgb> pixels;  // row by row, top row first
+  int depth = 24;                 // bits per pixel of the decoded image; 1 = black-and-white
+  std::vector<PackedRgb> pixels;  // row by row, top row first
 
  private:
   std::size_t Index(int x, int y) const {
@@ -50,24 +38,25 @@ struct RgbImage {
 
 // Hands out the rows of an image, each called for once, top to bottom: width values of row y.
 // The pointer needs to stay valid only until the next call.
-using RowReader = std::function<const Rgb*(int y)>;
+using RowReader = std::function<const PackedRgb*(int y)>;
 
 // An image as a decoder hands it over, read row by row so a large one needs no copy.
 struct ImageSource {
   int width = 0;
   int height = 0;
   int depth = 24;  // 1: two colours (see IsBlackAndWhite for what that changes)
-  std::array<Rgb, 2> two_colours{kBlack, kWhite};  // the palette of a 1-bit image
+  std::array<PackedRgb, 2> two_colours{kBlack, kWhite};  // the palette of a 1-bit image
   RowReader rows;
 };
 
 ImageSource SourceOf(const RgbImage& image,
-                     std::array<Rgb, 2> two_colours = std::array<Rgb, 2>{kBlack, kWhite});
+                     std::array<PackedRgb, 2> two_colours = std::array<PackedRgb, 2>{kBlack,
+                                                                                     kWhite});
 
 // A 1-bit image counts as black-and-white when its two colours are black and white, in either
 // order: only such an image keeps its two colours through the scaling and skips the grey
 // conversion. Any other 1-bit image is converted as a colour image.
-bool IsBlackAndWhite(const std::array<Rgb, 2>& two_colours);
+bool IsBlackAndWhite(const std::array<PackedRgb, 2>& two_colours);
 
 // (30 R + 53 G + 11 B) div 94: the weights add up to 94, so white stays 255, black 0.
 constexpr int Grey(int r, int g, int b) { return (30 * r + 53 * g + 11 * b) / 94; }
@@ -77,7 +66,7 @@ void GrayscaleImage(RgbImage& image);
 
 // A 0xAARRGGBB colour with straight alpha laid over white: transparent parts of an image
 // count as background, not as the black their colour channels often hold.
-Rgb OverWhite(uint32_t argb);
+PackedRgb OverWhite(uint32_t argb);
 
 // Refusal bounds for a declared image size: beyond them the column sums of a row could not
 // be kept (a side above 65535) or the import would take too long to be sensible (above 1 Gpx).
@@ -107,22 +96,22 @@ class AreaAverager {
                bool bottom_up = false);
 
   // The next row, full_width pixels.
-  void AddRow(const Rgb* row);
+  void AddRow(const PackedRgb* row);
   // The next row: `background` but for the listed pixels (column, colour; columns rising), at
   // a cost that follows the list, not the width.
-  void AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels);
+  void AddRowOver(PackedRgb background, const std::vector<std::pair<int, PackedRgb>>& pixels);
   // The next `count` rows, all of one colour, at a cost that follows neither.
-  void AddUniformRows(Rgb colour, int count);
+  void AddUniformRows(PackedRgb colour, int count);
   // Every dx-th pixel of row y (top-down), starting at x0: the passes of an interlaced image.
   // Pixels may come in any order but each exactly once; not mixed with AddRow.
-  void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count);
+  void AddPixels(int y, int x0, int dx, const PackedRgb* pixels, int count);
 
   int RowsAdded() const { return rows_added_; }
 
   // The scaled image. A 1-bit image (depth 1) stays two-coloured: each pixel takes the one of
   // `two_colours` nearer (RGB distance) to the exact average, a tie going to the darker, so a
   // black-and-white image lights a pixel when at least half of its area is black.
-  RgbImage Result(int depth, const std::array<Rgb, 2>& two_colours) const;
+  RgbImage Result(int depth, const std::array<PackedRgb, 2>& two_colours) const;
 
  private:
   struct Span {
@@ -239,19 +228,19 @@ class PictureBuilder {
  public:
   // The size must be importable (IsImportableSize). A depth of 1 with two colours other than
   // black and white is taken as a colour image.
-  PictureBuilder(int width, int height, int depth, const std::array<Rgb, 2>& two_colours,
+  PictureBuilder(int width, int height, int depth, const std::array<PackedRgb, 2>& two_colours,
                  bool bottom_up = false, const DecodeRequest& request = {});
 
-  void AddRow(const Rgb* row) {
+  void AddRow(const PackedRgb* row) {
     for (Scaler& s : scalers_) s.averager.AddRow(row);
   }
-  void AddRowOver(Rgb background, const std::vector<std::pair<int, Rgb>>& pixels) {
+  void AddRowOver(PackedRgb background, const std::vector<std::pair<int, PackedRgb>>& pixels) {
     for (Scaler& s : scalers_) s.averager.AddRowOver(background, pixels);
   }
-  void AddUniformRows(Rgb colour, int count) {
+  void AddUniformRows(PackedRgb colour, int count) {
     for (Scaler& s : scalers_) s.averager.AddUniformRows(colour, count);
   }
-  void AddPixels(int y, int x0, int dx, const Rgb* pixels, int count) {
+  void AddPixels(int y, int x0, int dx, const PackedRgb* pixels, int count) {
     for (Scaler& s : scalers_) s.averager.AddPixels(y, x0, dx, pixels, count);
   }
   int RowsAdded() const { return scalers_.front().averager.RowsAdded(); }
@@ -272,7 +261,7 @@ class PictureBuilder {
   int width_;
   int height_;
   int depth_;
-  std::array<Rgb, 2> two_colours_;
+  std::array<PackedRgb, 2> two_colours_;
   ConversionOptions options_;
   ImportFrame* frame_;
   std::vector<Scaler> scalers_;  // the options' fit first

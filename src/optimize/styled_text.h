@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "picture/canvas_geometry.h"
+#include "picture/rgb.h"
 
 namespace lumigrid {
 

@@ -5,13 +5,9 @@
 #include <optional>
 
 #include "picture/geometry.h"
+#include "picture/rgb.h"
 
 namespace lumigrid {
-
-struct Rgb {
-  uint8_t r = 0, g = 0, b = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 namespace colour {
 inline constexpr Rgb kCellNormal{97, 213, 155};

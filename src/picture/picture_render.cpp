@@ -6,14 +6,8 @@
 
 namespace lumigrid {
 
-namespace {
-
-constexpr RenderColour Of(Rgb c) { return {c.r, c.g, c.b}; }
-
-}  // namespace
-
-const std::array<RenderColour, 3> kRenderPalette{Of(colour::kBackground), Of(colour::kCellNormal),
-                                                 Of(colour::kPixelLit)};
+const std::array<Rgb, 3> kRenderPalette{colour::kBackground, colour::kCellNormal,
+                                        colour::kPixelLit};
 
 IndexedImage RenderPicture(const PictureBytes& bytes, RenderLook look, int scale) {
   PictureBuffer picture;

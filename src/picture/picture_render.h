@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "picture/picture_buffer.h"
+#include "picture/rgb.h"
 
 namespace lumigrid {
 
@@ -20,12 +21,8 @@ enum class RenderLook {
 inline constexpr uint8_t kRenderWhite = 0;
 inline constexpr uint8_t kRenderCell = 1;
 inline constexpr uint8_t kRenderLit = 2;
-// The canvas's colours (picture/canvas_geometry.h), kept apart from its colour type so that
-// image code, which has a colour type of its own, can use them.
-struct RenderColour {
-  uint8_t r = 0, g = 0, b = 0;
-};
-extern const std::array<RenderColour, 3> kRenderPalette;
+// The canvas's colours (picture/canvas_geometry.h) by palette index.
+extern const std::array<Rgb, 3> kRenderPalette;
 
 inline constexpr int kMaxPlainScale = 8;
 

@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "picture/canvas_geometry.h"
+#include "picture/rgb.h"
 
 namespace lumigrid::ui {
 

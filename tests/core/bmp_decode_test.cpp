@@ -196,7 +196,7 @@ TEST(DecodeBmp, EveryLayoutGivesThePictureAndACutOneNone) {
   std::mt19937 random(11);
   for (const auto& [w, h] : {std::pair{128, 64}, {45, 23}, {301, 130}}) {
     RgbImage image(w, h);
-    for (Rgb& c : image.pixels) c = random() % 3 == 0 ? kBlack : kWhite;
+    for (PackedRgb& c : image.pixels) c = random() % 3 == 0 ? kBlack : kWhite;
     // White rows at the top and in the middle: what run-length codes jump over.
     for (int y = 0; y < h; ++y) {
       if (y < 5 || (y >= 10 && y < 14)) {
@@ -221,7 +221,7 @@ TEST(DecodeBmp, EveryLayoutGivesThePictureAndACutOneNone) {
 TEST(DecodeBmp, OffsetInsideTheHeadersMeansTheDataFollowThem) {
   std::mt19937 random(5);
   RgbImage image(20, 12);
-  for (Rgb& c : image.pixels) c = random() % 2 == 0 ? kBlack : kWhite;
+  for (PackedRgb& c : image.pixels) c = random() % 2 == 0 ? kBlack : kWhite;
   for (const Layout& layout :
        {Layout{"24-bit", 24, 40, 0, false, {}}, Layout{"8-bit palette", 8, 40, 0, false, {}}}) {
     SCOPED_TRACE(layout.name);
@@ -258,7 +258,7 @@ TEST(DecodeBmp, TransparentPixelsAreBackground) {
 TEST(DecodeBmp, PaletteEndsWhereThePixelDataStart) {
   std::mt19937 random(17);
   RgbImage image(40, 30);
-  for (Rgb& c : image.pixels) c = random() % 2 == 0 ? kBlack : kWhite;
+  for (PackedRgb& c : image.pixels) c = random() % 2 == 0 ? kBlack : kWhite;
   for (const Layout& layout :
        {Layout{"8-bit core header", 8, 12, 0, false, {}},
         Layout{"4-bit core header", 4, 12, 0, false, {}}, Layout{"8-bit", 8, 40, 0, false, {}}}) {

@@ -15,7 +15,7 @@ namespace {
 RgbImage RandomImage(int width, int height, unsigned seed) {
   std::mt19937 random(seed);
   RgbImage image(width, height);
-  for (Rgb& c : image.pixels) c = random() & 0xFFFFFF;
+  for (PackedRgb& c : image.pixels) c = random() & 0xFFFFFF;
   return image;
 }
 
@@ -53,7 +53,7 @@ std::vector<ConversionOptions> OptionGrid() {
 TEST(ImportFrame, ConvertsUnderAnyOptionsAsAFreshImportDoes) {
   struct Source {
     RgbImage image;
-    std::array<Rgb, 2> two_colours{kBlack, kWhite};
+    std::array<PackedRgb, 2> two_colours{kBlack, kWhite};
   };
   std::vector<Source> sources;
   for (const auto& [w, h] : {std::pair{300, 100}, {90, 200}, {128, 64}, {33, 7}}) {
@@ -61,7 +61,7 @@ TEST(ImportFrame, ConvertsUnderAnyOptionsAsAFreshImportDoes) {
   }
   RgbImage two = RandomImage(150, 90, 5);
   two.depth = 1;
-  for (Rgb& c : two.pixels) c = c % 3 ? kWhite : kBlack;
+  for (PackedRgb& c : two.pixels) c = c % 3 ? kWhite : kBlack;
   sources.push_back({two});
 
   for (const Source& s : sources) {
@@ -192,7 +192,7 @@ TEST(PlanImport, FramesFillTheBuffersFromTheTargetOn) {
 }
 
 TEST(ImportSession, KeepsFramesOfEveryFileInOrderAndCountsTheRest) {
-  const auto frame_of = [](Rgb colour) {
+  const auto frame_of = [](PackedRgb colour) {
     const RgbImage image(40, 20, 24, colour);
     ImportFrame frame;
     DecodeRequest request;

@@ -13,12 +13,12 @@ namespace {
 RgbImage RandomImage(int width, int height, unsigned seed, int depth = 24) {
   std::mt19937 random(seed);
   RgbImage image(width, height, depth);
-  for (Rgb& c : image.pixels) c = random() & 0xFFFFFF;
+  for (PackedRgb& c : image.pixels) c = random() & 0xFFFFFF;
   return image;
 }
 
 // Straightforward area average in floating point: the oracle for ScaleArea.
-Rgb ReferenceAverage(const RgbImage& source, int width, int height, int tx, int ty) {
+PackedRgb ReferenceAverage(const RgbImage& source, int width, int height, int tx, int ty) {
   const double sx = double(source.width) / width;
   const double sy = double(source.height) / height;
   const double x0 = tx * sx, x1 = (tx + 1) * sx, y0 = ty * sy, y1 = (ty + 1) * sy;
@@ -27,7 +27,7 @@ Rgb ReferenceAverage(const RgbImage& source, int width, int height, int tx, int 
     const double wy = std::min(y + 1.0, y1) - std::max(double(y), y0);
     for (int x = int(x0); x < std::min(source.width, int(std::ceil(x1))); ++x) {
       const double w = wy * (std::min(x + 1.0, x1) - std::max(double(x), x0));
-      const Rgb c = source.At(x, y);
+      const PackedRgb c = source.At(x, y);
       r += w * RedOf(c);
       g += w * GreenOf(c);
       b += w * BlueOf(c);
@@ -40,7 +40,7 @@ Rgb ReferenceAverage(const RgbImage& source, int width, int height, int tx, int 
 
 TEST(Grey, WeightedSumDividedBy94) {
   struct Case {
-    Rgb colour;
+    PackedRgb colour;
     int grey;
   };
   const Case cases[] = {{0xFF0000, 81},  {0x00FF00, 143}, {0x0000FF, 29},  {0xFFFF00, 225},
@@ -55,7 +55,7 @@ TEST(Grey, WeightedSumDividedBy94) {
 
 TEST(ImageToPicture, GreyThresholdDecidesLitPixels) {
   struct Case {
-    Rgb colour;
+    PackedRgb colour;
     int depth;
     bool lit;
   };
@@ -112,8 +112,8 @@ TEST(ScaleArea, MatchesTheReferenceAverage) {
     ASSERT_EQ(scaled.height, c.height);
     for (int y = 0; y < c.height; ++y) {
       for (int x = 0; x < c.width; ++x) {
-        const Rgb got = scaled.At(x, y);
-        const Rgb want = ReferenceAverage(source, c.width, c.height, x, y);
+        const PackedRgb got = scaled.At(x, y);
+        const PackedRgb want = ReferenceAverage(source, c.width, c.height, x, y);
         // Exact up to where a half is rounded.
         ASSERT_LE(std::abs(RedOf(got) - RedOf(want)) + std::abs(GreenOf(got) - GreenOf(want)) +
                       std::abs(BlueOf(got) - BlueOf(want)),
@@ -130,14 +130,14 @@ TEST(ScaleArea, UniformImageStaysExactlyUniform) {
     const RgbImage uniform(w, h, 24, 0x7F3A19);
     const RgbImage scaled = ScaleArea(SourceOf(uniform), 128, 64);
     EXPECT_TRUE(std::all_of(scaled.pixels.begin(), scaled.pixels.end(),
-                            [](Rgb c) { return c == 0x7F3A19; }))
+                            [](PackedRgb c) { return c == 0x7F3A19; }))
         << w << "x" << h;
   }
 }
 
 TEST(ScaleArea, CheckerAveragesToOnePixel) {
   struct Case {
-    Rgb a, b, c, d, average;
+    PackedRgb a, b, c, d, average;
   };
   const Case cases[] = {{kBlack, kWhite, kWhite, kBlack, 0x808080},
                         {kBlack, 0xFF0000, 0x00FF00, 0x0000FF, 0x404040},
@@ -145,7 +145,7 @@ TEST(ScaleArea, CheckerAveragesToOnePixel) {
   for (const Case& c : cases) {
     RgbImage checker(2, 2);
     checker.pixels = {c.a, c.b, c.c, c.d};
-    EXPECT_EQ(ScaleArea(SourceOf(checker), 1, 1).pixels, std::vector<Rgb>{c.average})
+    EXPECT_EQ(ScaleArea(SourceOf(checker), 1, 1).pixels, std::vector<PackedRgb>{c.average})
         << std::hex << c.average;
   }
 }
@@ -153,7 +153,7 @@ TEST(ScaleArea, CheckerAveragesToOnePixel) {
 TEST(ScaleArea, OneBitImageStaysTwoColoured) {
   // Each 2 x 2 block of a 256 x 128 image holds 0..4 dark pixels; more than half dark gives
   // the dark colour, exactly half goes to the darker one too.
-  const std::array<Rgb, 2> palette{0xFFFF00, 0xC00000};  // yellow, dark red
+  const std::array<PackedRgb, 2> palette{0xFFFF00, 0xC00000};  // yellow, dark red
   RgbImage image(256, 128, 1, palette[0]);
   std::mt19937 random(5);
   std::vector<int> dark_count(128 * 64);
@@ -177,7 +177,8 @@ TEST(ScaleArea, OneBitImageStaysTwoColoured) {
   picture.Bytes() = bytes;
   for (int i = 0; i < 128 * 64; ++i) ASSERT_EQ(picture.Pixel(i % 128, i / 128), dark_count[i] >= 1);
   // Black and white in either order keep the two colours: half or more black lights a pixel.
-  for (const std::array<Rgb, 2> black_and_white : {std::array{kWhite, kBlack}, {kBlack, kWhite}}) {
+  for (const std::array<PackedRgb, 2> black_and_white :
+       {std::array{kWhite, kBlack}, {kBlack, kWhite}}) {
     RgbImage mono(256, 128, 1, kWhite);
     for (std::size_t i = 0; i < mono.pixels.size(); ++i) {
       if (image.pixels[i] == palette[1]) mono.pixels[i] = kBlack;
@@ -192,7 +193,7 @@ TEST(ScaleArea, OneBitImageStaysTwoColoured) {
 TEST(OverWhite, TransparentIsBackground) {
   struct Case {
     uint32_t argb;
-    Rgb rgb;
+    PackedRgb rgb;
   };
   const Case cases[] = {{0x00000000, kWhite},
                         {0xFF123456, 0x123456},
@@ -251,7 +252,7 @@ TEST(AreaAverager, RowOrderWindowAndInterlacedPassesGiveTheSameAverage) {
     const int starts[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
     const int steps[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
     AreaAverager sparse(c.width, c.height, c.window, c.target_width, c.target_height);
-    std::vector<Rgb> pass_row;
+    std::vector<PackedRgb> pass_row;
     for (int pass = 0; pass < 7; ++pass) {
       const auto [x0, y0] = starts[pass];
       const auto [dx, dy] = steps[pass];
@@ -270,7 +271,7 @@ TEST(AreaAverager, UniformAndSparseRowsSumLikeTheRowsThemselves) {
   // target row edges and the window's edges.
   struct Run {
     int rows;
-    Rgb colour;  // kBlack + 1 marks rows of random pixels
+    PackedRgb colour;  // kBlack + 1 marks rows of random pixels
   };
   const std::vector<Run> runs = {{3, kWhite},  {1, 1},        {250, 0x336699}, {7, 1},
                                  {40, kBlack}, {1, 0xABCDEF}, {30, 1}};
@@ -303,7 +304,7 @@ TEST(AreaAverager, UniformAndSparseRowsSumLikeTheRowsThemselves) {
             continue;
           }
           // The same row as the pixels that differ from a white one.
-          std::vector<std::pair<int, Rgb>> over;
+          std::vector<std::pair<int, PackedRgb>> over;
           for (int x = 0; x < image.width; ++x) {
             if (image.At(x, y) != kWhite) over.emplace_back(x, image.At(x, y));
           }
@@ -367,12 +368,12 @@ TEST(ConversionOptions, DefaultsGiveTheEditorsPicture) {
   // The editor's rule written out: area average, grey, lit below 220.
   for (const auto& [w, h] : {std::pair{128, 64}, {300, 171}, {77, 40}}) {
     RgbImage image = RandomImage(w, h, static_cast<unsigned>(w));
-    for (Rgb& c : image.pixels) c = c % 2 ? c | 0xC0C0C0 : c;  // many pixels near 220
+    for (PackedRgb& c : image.pixels) c = c % 2 ? c | 0xC0C0C0 : c;  // many pixels near 220
     RgbImage scaled = ScaleArea(SourceOf(image), kPictureWidth, kPictureHeight);
     PictureBuffer expected;
     for (int y = 0; y < kPictureHeight; ++y) {
       for (int x = 0; x < kPictureWidth; ++x) {
-        const Rgb c = scaled.At(x, y);
+        const PackedRgb c = scaled.At(x, y);
         expected.SetPixel(x, y, Grey(RedOf(c), GreenOf(c), BlueOf(c)) < 220);
       }
     }
@@ -383,7 +384,7 @@ TEST(ConversionOptions, DefaultsGiveTheEditorsPicture) {
 
 TEST(ConversionOptions, ThresholdInvertAndContain) {
   struct Case {
-    Rgb colour;
+    PackedRgb colour;
     int width, height;
     ConversionOptions options;
     int lit_left, lit_middle;  // lit pixels of row 0 in columns 0..31 and 32..95

@@ -276,7 +276,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       whole.Set(x, y, palette ? entry(png->indices[at]) : lumigrid::OverWhite(argb.pixel(x, y)));
     }
   }
-  const std::array<lumigrid::Rgb, 2> two = {entry(0), entry(1)};
+  const std::array<lumigrid::PackedRgb, 2> two = {entry(0), entry(1)};
   Check(lumigrid::ImageToPicture(lumigrid::SourceOf(whole, two)) == result.bytes,
         "the picture equals the whole image converted in one piece");
   return 0;

@@ -14,7 +14,7 @@
 
 namespace {
 
-using lumigrid::Rgb;
+using lumigrid::PackedRgb;
 using lumigrid::fuzz::Check;
 
 // Overlap of source pixel i with target pixel j along an axis, in 1/(source*target) units.
@@ -38,13 +38,14 @@ AxisModel Axis(int source, int target) {
   return axis;
 }
 
-Rgb ModelPixel(const std::vector<Rgb>& pixels, int sw, int sh, const AxisModel& xs,
-               const AxisModel& ys, int tx, int ty, int depth, const std::array<Rgb, 2>& two) {
+PackedRgb ModelPixel(const std::vector<PackedRgb>& pixels, int sw, int sh, const AxisModel& xs,
+                     const AxisModel& ys, int tx, int ty, int depth,
+                     const std::array<PackedRgb, 2>& two) {
   int64_t sum[3] = {0, 0, 0};
   for (const auto& [y, wy] : ys[static_cast<size_t>(ty)]) {
     for (const auto& [x, wx] : xs[static_cast<size_t>(tx)]) {
       const int64_t w = wy * wx;
-      const Rgb c =
+      const PackedRgb c =
           pixels[static_cast<size_t>(y) * static_cast<size_t>(sw) + static_cast<size_t>(x)];
       sum[0] += w * lumigrid::RedOf(c);
       sum[1] += w * lumigrid::GreenOf(c);
@@ -57,7 +58,7 @@ Rgb ModelPixel(const std::vector<Rgb>& pixels, int sw, int sh, const AxisModel& 
     return lumigrid::MakeRgb(avg(sum[0]), avg(sum[1]), avg(sum[2]));
   }
   // area^2 times the squared distance of the average to colour c.
-  const auto distance = [&](Rgb c) {
+  const auto distance = [&](PackedRgb c) {
     const int64_t d[3] = {sum[0] - area * lumigrid::RedOf(c), sum[1] - area * lumigrid::GreenOf(c),
                           sum[2] - area * lumigrid::BlueOf(c)};
     return d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
@@ -65,7 +66,7 @@ Rgb ModelPixel(const std::vector<Rgb>& pixels, int sw, int sh, const AxisModel& 
   const int64_t d0 = distance(two[0]);
   const int64_t d1 = distance(two[1]);
   if (d0 != d1) return d0 < d1 ? two[0] : two[1];
-  const auto grey = [](Rgb c) {
+  const auto grey = [](PackedRgb c) {
     return lumigrid::Grey(lumigrid::RedOf(c), lumigrid::GreenOf(c), lumigrid::BlueOf(c));
   };
   return grey(two[1]) < grey(two[0]) ? two[1] : two[0];
@@ -75,8 +76,8 @@ struct Source {
   int width;
   int height;
   int depth;
-  std::array<Rgb, 2> two;
-  std::vector<Rgb> pixels;
+  std::array<PackedRgb, 2> two;
+  std::vector<PackedRgb> pixels;
   mutable int next_row = 0;
 
   lumigrid::ImageSource View() const {
@@ -134,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const AxisModel ys = Axis(src.height, th);
   for (int y = 0; y < th; ++y) {
     for (int x = 0; x < tw; ++x) {
-      const Rgb want =
+      const PackedRgb want =
           ModelPixel(src.pixels, src.width, src.height, xs, ys, x, y, src.depth, src.two);
       Check((scaled.At(x, y) & 0xFFFFFF) == (want & 0xFFFFFF), "scaled pixel equals the model");
     }
@@ -144,8 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // black-and-white, lit where green < 220; pixel (x, y) is bit y % 8 of byte x % 8 of cell
   // 16 (y / 8) + x / 8. A 1-bit image of other colours is converted as a colour image.
   const lumigrid::PictureBytes picture = lumigrid::ImageToPicture(src.View());
-  const Rgb first = src.two[0] & 0xFFFFFF;
-  const Rgb second = src.two[1] & 0xFFFFFF;
+  const PackedRgb first = src.two[0] & 0xFFFFFF;
+  const PackedRgb second = src.two[1] & 0xFFFFFF;
   const bool black_and_white =
       src.depth == 1 && ((first == 0 && second == 0xFFFFFF) || (first == 0xFFFFFF && second == 0));
   const int depth = black_and_white ? 1 : 24;
@@ -156,8 +157,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       src.width == lumigrid::kPictureWidth && src.height == lumigrid::kPictureHeight;
   for (int y = 0; y < lumigrid::kPictureHeight; ++y) {
     for (int x = 0; x < lumigrid::kPictureWidth; ++x) {
-      Rgb c = copied ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
-                     : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, depth, src.two);
+      PackedRgb c =
+          copied ? src.pixels[static_cast<size_t>(y) * 128 + static_cast<size_t>(x)]
+                 : ModelPixel(src.pixels, src.width, src.height, px, py, x, y, depth, src.two);
       int green = lumigrid::GreenOf(c);
       if (depth != 1) green = lumigrid::Grey(lumigrid::RedOf(c), green, lumigrid::BlueOf(c));
       if (green < lumigrid::kLitBelowGreen) {

@@ -246,7 +246,7 @@ TEST(PictureRender, TheCanvasLookIsTheCanvasWidgetsDrawing) {
   ASSERT_EQ(QSize(image.width, image.height), canvas.Image().size());
   for (int y = 0; y < image.height; ++y) {
     for (int x = 0; x < image.width; ++x) {
-      const RenderColour c = kRenderPalette[image.At(x, y)];
+      const Rgb c = kRenderPalette[image.At(x, y)];
       ASSERT_EQ(QColor(canvas.Image().pixel(x, y)), QColor(c.r, c.g, c.b)) << x << "," << y;
     }
   }
