@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "ui/compact_combo_style.h"
+#include "ui/compact_style.h"
 
 namespace lumigrid {
 
@@ -20,7 +20,7 @@ constexpr int kListHeight = 21;
 QComboBox* DropDownList(QWidget* parent, int x, int y, int width, const QStringList& items,
                         int list_height) {
   auto* list = new QComboBox(parent);
-  ui::CompactComboStyle::Apply(list);
+  ui::CompactStyle::Apply(list);
   list->setEditable(false);
   list->addItems(items);
   list->setGeometry(x, y, width, kListHeight);

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "ui/compact_spin_style.h"
+#include "ui/compact_style.h"
 
 namespace lumigrid {
 
@@ -20,7 +20,7 @@ QSpinBox* ArrowSpinBox(QWidget* parent, const QRect& geometry) {
   spin->setGeometry(geometry);
   spin->setRange(ConversionPanel::kMinIndent, ConversionPanel::kMaxIndent);
   if (auto* text = spin->findChild<QLineEdit*>()) text->setReadOnly(true);
-  ui::CompactSpinStyle::Apply(spin);
+  ui::CompactStyle::Apply(spin);
   return spin;
 }
 

@@ -17,9 +17,7 @@ void PictureHistory::Record(std::string label, const PictureBytes& now) {
   known_ = now;
 }
 
-bool PictureHistory::CanUndo(const PictureBytes& now) const {
-  return done_ > 0 || Unrecorded(now);
-}
+bool PictureHistory::CanUndo(const PictureBytes& now) const { return done_ > 0 || Unrecorded(now); }
 
 bool PictureHistory::CanRedo(const PictureBytes& now) const {
   return done_ < steps_.size() && !Unrecorded(now);

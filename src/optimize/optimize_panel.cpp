@@ -10,7 +10,7 @@
 
 #include "optimize/report_view.h"
 #include "optimize/skip_report.h"
-#include "ui/compact_spin_style.h"
+#include "ui/compact_style.h"
 
 namespace lumigrid {
 
@@ -56,7 +56,7 @@ OptimizePanel::OptimizePanel(QWidget* parent)
   run_ = new QSpinBox(this);
   run_->setGeometry(190, 190, 30, 20);
   run_->setRange(1, kMinRunLimit);
-  ui::CompactSpinStyle::Apply(run_);
+  ui::CompactStyle::Apply(run_);
 
   auto_ = new QCheckBox(QStringLiteral("Автоматическое сканирование..."), this);
   auto_->setGeometry(10, 210, 188, 15);

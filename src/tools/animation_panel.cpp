@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "picture/editor.h"
-#include "ui/compact_combo_style.h"
+#include "ui/compact_style.h"
 #include "ui/icons.h"
 #include "ui/platform.h"
 
@@ -29,7 +29,7 @@ AnimationPanel::AnimationPanel(QWidget* parent)
       ->setGeometry(20, 40, 184, 280);
   for (int k = 1; k <= kAnimationLists; ++k) {
     auto* list = new QComboBox(this);
-    ui::CompactComboStyle::Apply(list);
+    ui::CompactStyle::Apply(list);
     list->addItem(QStringLiteral("Нет"));
     for (int b = 1; b <= kBufferCount; ++b) list->addItem(QStringLiteral("Буфер  %1").arg(b));
     list->setGeometry(58, 64 + 24 * (k - 1), 100, 21);
@@ -44,7 +44,7 @@ AnimationPanel::AnimationPanel(QWidget* parent)
 
   (new QLabel(QStringLiteral("Задержка, мс:"), this))->setGeometry(10, 350, 80, 15);
   delay_ = new QComboBox(this);
-  ui::CompactComboStyle::Apply(delay_);
+  ui::CompactStyle::Apply(delay_);
   for (std::string_view d : kAnimationDelays) {
     delay_->addItem(QString::fromLatin1(d.data(), static_cast<qsizetype>(d.size())));
   }

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "picture/editor.h"
-#include "ui/compact_combo_style.h"
+#include "ui/compact_style.h"
 
 namespace lumigrid {
 
@@ -17,7 +17,7 @@ constexpr int kListHeight = 180;  // of the opened list, in pixels
 
 QComboBox* BufferList(QWidget* parent, int x, int y, int initial_buffer) {
   auto* list = new QComboBox(parent);
-  ui::CompactComboStyle::Apply(list);
+  ui::CompactStyle::Apply(list);
   for (int b = 1; b <= kBufferCount; ++b) list->addItem(QStringLiteral("Буфер %1").arg(b));
   list->setGeometry(x, y, 80, 21);
   list->setMaxVisibleItems(kListHeight / 18);
