@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QToolBar>
@@ -19,6 +20,9 @@
 #include "app/work_modes.h"
 #include "binexport/bin_panel.h"
 #include "codegen/listing_commands.h"
+#include "files/import_dialog.h"
+#include "files/import_loading.h"
+#include "frames/frame_budget_dialog.h"
 #include "optimize/optimize_commands.h"
 #include "picture/editor.h"
 #include "tools/animation_panel.h"
@@ -129,12 +133,50 @@ int main(int argc, char** argv) {
     window->Dispatch(lumigrid::command::kStyleStandard + style);
     for (auto [menu, name] : {std::pair{window->Menus().TopMenu(0), "file"},
                               std::pair{window->Menus().TopMenu(1), "mode"},
+                              std::pair{window->Menus().TopMenu(2), "picture"},
                               std::pair{window->Menus().Popup(1), "cell_popup"}}) {
       menu->popup(window->mapToGlobal(QPoint(40, 40)));
       Save(menu, dir, QStringLiteral("menu_%1_style%2").arg(name).arg(style));
       menu->hide();
     }
     Save(window->menuBar(), dir, QStringLiteral("menubar_style%1").arg(style));
+  }
+  window->Dispatch(lumigrid::command::kStyleStandard);
+
+  // The import dialog on a gradient with text, and the update budget of three pictures.
+  {
+    QImage gradient(400, 200, QImage::Format_RGB32);
+    for (int y = 0; y < gradient.height(); ++y) {
+      for (int x = 0; x < gradient.width(); ++x) {
+        gradient.setPixel(x, y, qRgb(x * 255 / 400, 128 + y / 2, 255 - x * 255 / 400));
+      }
+    }
+    QPainter painter(&gradient);
+    painter.setPen(Qt::red);
+    painter.setFont(QFont("DejaVu Sans", 48, QFont::Bold));
+    painter.drawText(gradient.rect(), Qt::AlignCenter, "PIC 16");
+    painter.end();
+    const QString path = dir.filePath("gradient.png");
+    gradient.save(path);
+    lumigrid::SessionLoad load = lumigrid::LoadImportSession({path.toStdString()}, 10);
+    lumigrid::ConversionOptions options;
+    options.dither = lumigrid::Dither::kFloydSteinberg;
+    lumigrid::ImportDialog dialog(std::move(load.session), options, 2, window.get());
+    dialog.show();
+    Save(&dialog, dir, "import_dialog");
+  }
+  {
+    std::vector<lumigrid::PictureBytes> pictures(3, window->State().Buffer(1).Bytes());
+    for (int i = 1; i < 3; ++i) {
+      lumigrid::PictureBuffer moved;
+      moved.Bytes() = pictures[0];
+      for (int x = 0; x < 16; ++x) moved.SetPixel(40 + 10 * i + x, 20, true);
+      pictures[i] = moved.Bytes();
+    }
+    lumigrid::FrameBudgetDialog budget(pictures, {1, 2, 3}, lumigrid::PictureBytes{}, 1, 1000,
+                                       window.get());
+    budget.show();
+    Save(&budget, dir, "budget_dialog");
   }
   window->Dispatch(lumigrid::command::kAbout);
   QApplication::processEvents();
